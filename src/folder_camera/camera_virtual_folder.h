@@ -1,0 +1,55 @@
+// Camera kind 100: a camera without hardware whose frames are the image files
+// of a folder tree.
+#ifndef CAMERA_VIRTUAL_FOLDER_H
+#define CAMERA_VIRTUAL_FOLDER_H
+
+#include "kxcam_camera.h"
+
+#include <QImage>
+#include <QList>
+#include <QStringList>
+
+class QDir;
+
+class CCameraVirtualFolder : public ICameraObject {
+public:
+    CCameraVirtualFolder(CameraParams* params, ICameraCallback* callback);
+    ~CCameraVirtualFolder() override;
+
+    CCameraVirtualFolder(const CCameraVirtualFolder&) = delete;
+    CCameraVirtualFolder& operator=(const CCameraVirtualFolder&) = delete;
+
+    int open() override;
+    void close() override;
+    int start() override;
+    void stop() override;
+    void trigger() override;
+    int reservedValue10() override { return 0; }
+    bool applyParameter(const CameraParamChange* change) override;
+    virtual void reservedOp13() {}
+    virtual void reservedOp14() {}
+
+    void scanFolder();
+    void preloadImages();
+
+    // Read-only views for in-process callers; hosts never see past ICameraObject.
+    const QDir* directory() const { return m_dir; }
+    const QStringList& files() const { return m_files; }
+    const QStringList& nameFilters() const { return m_nameFilters; }
+    int index() const { return m_index; }
+    bool preloading() const { return m_preload; }
+    const QList<QImage>& images() const { return m_images; }
+
+private:
+    void emptyLists();
+    void deliver(QImage& image);
+
+    QDir* m_dir = nullptr;
+    QStringList m_files;
+    QStringList m_nameFilters;
+    int m_index = -1;
+    bool m_preload = false;
+    QList<QImage> m_images;
+};
+
+#endif

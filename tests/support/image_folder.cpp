@@ -1,0 +1,47 @@
+#include "image_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+ImageFolder::ImageFolder() = default;
+
+QString ImageFolder::prepare(const QString& relativePath)
+{
+    const QString full = m_dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    return full;
+}
+
+QString ImageFolder::addImage(const QString& relativePath, const QImage& image, const char* format)
+{
+    const QString full = prepare(relativePath);
+    if (!image.save(full, format))
+        qFatal("cannot write test image %s", qPrintable(full));
+    return full;
+}
+
+QString ImageFolder::addFile(const QString& relativePath, const QByteArray& bytes)
+{
+    const QString full = prepare(relativePath);
+    QFile file(full);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(full));
+    return full;
+}
+
+QString ImageFolder::addFolder(const QString& relativePath)
+{
+    const QString full = m_dir.filePath(relativePath);
+    QDir().mkpath(full);
+    return full;
+}
+
+QImage patternImage(int width, int height, QImage::Format format, int seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + seed * 31) & 0xff, (y * 13 + seed * 17) & 0xff, ((x + y) * 5 + seed) & 0xff));
+    return image.convertToFormat(format);
+}

@@ -1,0 +1,29 @@
+// A temporary folder tree of image and other files, removed with the object.
+#ifndef IMAGE_FOLDER_H
+#define IMAGE_FOLDER_H
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+
+class ImageFolder {
+public:
+    ImageFolder();
+
+    QString path() const { return m_dir.path(); }
+    // Each returns the file's full path; missing parent folders are created.
+    QString addImage(const QString& relativePath, const QImage& image, const char* format = nullptr);
+    QString addFile(const QString& relativePath, const QByteArray& bytes);
+    QString addFolder(const QString& relativePath);
+
+private:
+    QString prepare(const QString& relativePath);
+
+    QTemporaryDir m_dir;
+};
+
+// A small image whose pixels depend on seed, in the given format.
+QImage patternImage(int width, int height, QImage::Format format, int seed);
+
+#endif
