@@ -1,0 +1,63 @@
+#include "delivered_frame.h"
+
+DeliveredFrame captureFrame(const ICameraObject& camera)
+{
+    DeliveredFrame frame;
+    frame.frameCount = camera.m_frameCount;
+    frame.width = camera.m_width;
+    frame.height = camera.m_height;
+    frame.imageSize = camera.m_imageSize;
+    frame.bitsPerPixel = camera.m_bitsPerPixel;
+    frame.pixelFormat = camera.m_pixelFormat;
+    frame.recordWidth = camera.m_params->width;
+    frame.recordHeight = camera.m_params->height;
+    if (camera.m_imageData)
+        frame.bytes = QByteArray(reinterpret_cast<const char*>(camera.m_imageData), camera.m_imageSize);
+    return frame;
+}
+
+QByteArray imageBytes(const QImage& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes()));
+}
+
+QByteArray decodedBytes(const QString& path)
+{
+    return imageBytes(QImage(path));
+}
+
+QList<QSize> frameSizes(const QList<DeliveredFrame>& frames)
+{
+    QList<QSize> sizes;
+    for (const DeliveredFrame& frame : frames)
+        sizes.append(QSize(frame.width, frame.height));
+    return sizes;
+}
+
+QByteArray pixelRows(const QByteArray& bytes, int height, int width, int bitsPerPixel)
+{
+    if (height <= 0)
+        return QByteArray();
+    const int bytesPerLine = bytes.size() / height;
+    const qint64 rowBits = qint64(width) * bitsPerPixel;
+    const int fullBytes = int(rowBits / 8);
+    const int spareBits = int(rowBits % 8);
+    QByteArray rows;
+    for (int y = 0; y < height; ++y) {
+        const char* line = bytes.constData() + qint64(y) * bytesPerLine;
+        rows.append(line, fullBytes);
+        if (spareBits)
+            rows.append(char(line[fullBytes] & char(0xff << (8 - spareBits))));
+    }
+    return rows;
+}
+
+QByteArray pixelRows(const DeliveredFrame& frame)
+{
+    return pixelRows(frame.bytes, frame.height, frame.width, frame.bitsPerPixel);
+}
+
+QByteArray pixelRows(const QImage& image)
+{
+    return pixelRows(imageBytes(image), image.height(), image.width(), image.depth());
+}

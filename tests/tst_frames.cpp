@@ -1,0 +1,430 @@
+// Frame delivery as a host observes it: the sequence of frames, their
+// description, their bytes, and the warnings for folders without usable images.
+#include "image_folder.h"
+#include "log_capture.h"
+#include "recording_camera.h"
+#include "test_module.h"
+
+#include <QtTest>
+
+#include <limits>
+
+namespace {
+
+const QString couldNotLoad = QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )");
+const QString noImageFiles = QStringLiteral("warning: Virtual Camera: No image files in  \"%1\"");
+
+// A folder of files told apart by their widths. The frame order is the
+// directory listing's, so tests learn it from the camera's first pass.
+struct SizedFolder {
+    explicit SizedFolder(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            paths.append(folder.addImage(QStringLiteral("f%1.png").arg(i), patternImage(i + 1, 2, QImage::Format_RGB32, i)));
+    }
+    ImageFolder folder;
+    QStringList paths;
+};
+
+QList<int> widths(const QList<DeliveredFrame>& frames)
+{
+    QList<int> result;
+    for (const DeliveredFrame& frame : frames)
+        result.append(frame.width);
+    return result;
+}
+
+}  // namespace
+
+class FramesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sequence_data();
+    void sequence();
+    void undecodableFileIsSkipped_data();
+    void undecodableFileIsSkipped();
+    void stopAndStartRestartFromFirstFile();
+    void closeFromOpenKeepsDelivering();
+    void closeFromGrabbingFindsNoFiles();
+    void neverOpenedCameraHasNoFiles();
+    void recordFollowsAlternatingSizes();
+    void frameCountAcrossStarts_data();
+    void frameCountAcrossStarts();
+    void frameCountWraps();
+    void pixelFormats_data();
+    void pixelFormats();
+    void bytesEqualHostDecode_data();
+    void bytesEqualHostDecode();
+    void cacheIsSafeFromHostWrites();
+    void pixelsValidWhileHostStopsInsideCallback_data();
+    void pixelsValidWhileHostStopsInsideCallback();
+    void oversizedImageIsNotDelivered();
+};
+
+void FramesTest::sequence_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<int>("triggers");
+    QTest::addColumn<QList<int>>("positions");  // index in the camera's own order, per delivered frame
+    for (bool preload : {false, true}) {
+        const char* mode = preload ? "preload" : "decode";
+        QTest::addRow("%s: three, no wrap", mode) << 3 << false << preload << 6 << QList<int>{0, 1, 2};
+        QTest::addRow("%s: three, wrap", mode) << 3 << true << preload << 7 << QList<int>{0, 1, 2, 0, 1, 2, 0};
+        QTest::addRow("%s: one, wrap", mode) << 1 << true << preload << 3 << QList<int>{0, 0, 0};
+        QTest::addRow("%s: one, no wrap", mode) << 1 << false << preload << 3 << QList<int>{0};
+    }
+}
+
+void FramesTest::sequence()
+{
+    QFETCH(int, files);
+    QFETCH(bool, loop);
+    QFETCH(bool, preload);
+    QFETCH(int, triggers);
+    QFETCH(QList<int>, positions);
+    SizedFolder sized(files);
+    RecordingCamera camera(sized.folder.path(), preload, loop);
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+
+    const QList<DeliveredFrame> delivered = camera.triggerTimes(triggers);
+    QCOMPARE(delivered.size(), positions.size());
+    // Every file once in the first pass, in whatever order the listing gives.
+    QList<int> firstPass = widths(delivered.mid(0, files));
+    QList<int> sortedPass = firstPass;
+    std::sort(sortedPass.begin(), sortedPass.end());
+    QList<int> allWidths;
+    for (int i = 1; i <= files; ++i)
+        allWidths.append(i);
+    QCOMPARE(sortedPass, allWidths);
+    for (int i = 0; i < delivered.size(); ++i) {
+        QCOMPARE(delivered[i].width, firstPass[positions[i]]);
+        QCOMPARE(delivered[i].frameCount, i + 1);
+    }
+    QCOMPARE(camera->m_frameCount, positions.size());
+    QCOMPARE(camera->m_imageData, nullptr);
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void FramesTest::undecodableFileIsSkipped_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::newRow("decode") << false;
+    QTest::newRow("preload") << true;
+}
+
+void FramesTest::undecodableFileIsSkipped()
+{
+    QFETCH(bool, preload);
+    ImageFolder folder;
+    const QString good1 = folder.addImage(QStringLiteral("good1.png"), patternImage(3, 3, QImage::Format_RGB32, 1));
+    const QString bad = folder.addFile(QStringLiteral("bad.png"), QByteArray("\x89PNG\r\n\x1a\nnot really", 18));
+    const QString good2 = folder.addImage(QStringLiteral("good2.bmp"), patternImage(5, 5, QImage::Format_RGB32, 2));
+    RecordingCamera camera(folder.path(), preload);
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+
+    QStringList expectedLog;
+    QList<int> expectedWidths;
+    // The listing order is the file system's; replay it from the three outcomes.
+    QDirIterator it(folder.path(), {QStringLiteral("*.png"), QStringLiteral("*.bmp")}, QDir::Files);
+    QStringList order;
+    while (it.hasNext())
+        order.append(it.next());
+    QCOMPARE(order.size(), 3);
+    for (const QString& path : order) {
+        const int framesBefore = camera.frames.size();
+        camera->trigger();
+        if (path == bad) {
+            QCOMPARE(camera.frames.size(), framesBefore);
+            expectedLog.append(couldNotLoad.arg(bad));
+        } else {
+            QCOMPARE(camera.frames.size(), framesBefore + 1);
+            QCOMPARE(camera.frames.last().width, path == good1 ? 3 : 5);
+            QCOMPARE(camera.frames.last().bytes, decodedBytes(path));
+        }
+        QCOMPARE(log.lines(), expectedLog);
+    }
+    QCOMPARE(camera->m_frameCount, 2);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 2);
+    QCOMPARE(log.lines(), expectedLog);
+}
+
+void FramesTest::stopAndStartRestartFromFirstFile()
+{
+    SizedFolder sized(3);
+    RecordingCamera camera(sized.folder.path());
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    const QList<int> first = widths(camera.triggerTimes(2));
+    camera->stop();
+    QCOMPARE(camera->start(), 1);
+    const QList<int> again = widths(camera.triggerTimes(3));
+    QCOMPARE(again.mid(0, 2), first);
+    QCOMPARE(again.size(), 3);
+    // start alone, without stop, also rewinds.
+    QCOMPARE(camera->start(), 1);
+    QCOMPARE(widths(camera.triggerTimes(1)), first.mid(0, 1));
+}
+
+void FramesTest::closeFromOpenKeepsDelivering()
+{
+    SizedFolder sized(3);
+    RecordingCamera camera(sized.folder.path());
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    const QList<int> first = widths(camera.triggerTimes(1));
+    camera->close();
+    QCOMPARE(camera->m_opened, false);
+    const QList<int> rest = widths(camera.triggerTimes(3));
+    QCOMPARE(rest.size(), 2);
+    QList<int> all = first + rest;
+    std::sort(all.begin(), all.end());
+    QCOMPARE(all, (QList<int>{1, 2, 3}));
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void FramesTest::closeFromGrabbingFindsNoFiles()
+{
+    SizedFolder sized(2);
+    RecordingCamera camera(sized.folder.path());
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    camera->trigger();
+    camera->close();
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(log.lines(), QStringList{noImageFiles.arg(sized.folder.path())});
+}
+
+void FramesTest::neverOpenedCameraHasNoFiles()
+{
+    SizedFolder sized(2);
+    RecordingCamera camera(sized.folder.path());
+    LogCapture log;
+    camera->trigger();
+    camera->trigger();
+    QVERIFY(camera.frames.isEmpty());
+    QCOMPARE(log.lines(), (QStringList{noImageFiles.arg(sized.folder.path()), noImageFiles.arg(sized.folder.path())}));
+}
+
+void FramesTest::recordFollowsAlternatingSizes()
+{
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("wide.png"), patternImage(40, 3, QImage::Format_RGB32, 1));
+    folder.addImage(QStringLiteral("tall.jpg"), patternImage(7, 30, QImage::Format_RGB32, 2));
+    RecordingCamera camera(folder.path(), false, true);
+    QCOMPARE(camera->open(), 1);
+    for (const DeliveredFrame& frame : camera.triggerTimes(5)) {
+        QCOMPARE(frame.recordWidth, frame.width);
+        QCOMPARE(frame.recordHeight, frame.height);
+        QVERIFY(QSize(frame.width, frame.height) == QSize(40, 3) || QSize(frame.width, frame.height) == QSize(7, 30));
+    }
+    const QList<QSize> sizes = frameSizes(camera.frames);
+    QVERIFY(sizes[0] != sizes[1]);
+    QCOMPARE(sizes[0], sizes[2]);
+    QCOMPARE(camera.params().width, sizes.last().width());
+    QCOMPARE(camera.params().height, sizes.last().height());
+}
+
+void FramesTest::frameCountAcrossStarts_data()
+{
+    QTest::addColumn<int>("grabMode");
+    QTest::addColumn<QList<int>>("countAfterEachRun");
+    QTest::newRow("mode 1 keeps counting") << 1 << QList<int>{2, 4, 6};
+    QTest::newRow("mode 3 restarts") << 3 << QList<int>{2, 2, 2};
+}
+
+void FramesTest::frameCountAcrossStarts()
+{
+    QFETCH(int, grabMode);
+    QFETCH(QList<int>, countAfterEachRun);
+    SizedFolder sized(2);
+    RecordingCamera camera(sized.folder.path());
+    camera->m_grabMode = grabMode;
+    QCOMPARE(camera->open(), 1);
+    for (int run = 0; run < countAfterEachRun.size(); ++run) {
+        QCOMPARE(camera->start(), 1);
+        QCOMPARE(camera->m_activeGrabMode, grabMode);
+        camera.triggerTimes(3);
+        QCOMPARE(camera->m_frameCount, countAfterEachRun[run]);
+        QCOMPARE(camera->m_startCount, run + 1);
+        camera->stop();
+        QCOMPARE(camera->m_activeGrabMode, 0);
+    }
+}
+
+void FramesTest::frameCountWraps()
+{
+    SizedFolder sized(1);
+    RecordingCamera camera(sized.folder.path(), false, true);
+    QCOMPARE(camera->open(), 1);
+    camera->m_frameCount = std::numeric_limits<std::int32_t>::max();
+    camera.triggerTimes(2);
+    QCOMPARE(camera.frames[0].frameCount, std::numeric_limits<std::int32_t>::min());
+    QCOMPARE(camera.frames[1].frameCount, std::numeric_limits<std::int32_t>::min() + 1);
+}
+
+void FramesTest::pixelFormats_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("sourceFormat");
+    QTest::addColumn<int>("decodedFormat");
+    QTest::addColumn<int>("pixelFormat");
+    QTest::addColumn<int>("bitsPerPixel");
+    QTest::newRow("PNG RGB") << "c.png" << int(QImage::Format_RGB32) << int(QImage::Format_RGB32) << 3 << 32;
+    QTest::newRow("JPEG colour") << "c.jpg" << int(QImage::Format_RGB32) << int(QImage::Format_RGB32) << 3 << 32;
+    QTest::newRow("BMP 24-bit") << "c.bmp" << int(QImage::Format_RGB888) << int(QImage::Format_RGB32) << 3 << 32;
+    QTest::newRow("PNG with alpha") << "a.png" << int(QImage::Format_ARGB32) << int(QImage::Format_ARGB32) << 5 << 32;
+    QTest::newRow("PNG grey") << "g.png" << int(QImage::Format_Grayscale8) << int(QImage::Format_Grayscale8) << 1 << 8;
+    QTest::newRow("JPEG grey") << "g.jpeg" << int(QImage::Format_Grayscale8) << int(QImage::Format_Grayscale8) << 1 << 8;
+    QTest::newRow("PNG palette") << "p.png" << int(QImage::Format_Indexed8) << int(QImage::Format_Indexed8) << 1 << 8;
+    QTest::newRow("BMP palette") << "p.bmp" << int(QImage::Format_Indexed8) << int(QImage::Format_Indexed8) << 1 << 8;
+    QTest::newRow("PNG 1-bit") << "m.png" << int(QImage::Format_Mono) << int(QImage::Format_Mono) << 0 << 1;
+    QTest::newRow("BMP 1-bit") << "m.bmp" << int(QImage::Format_Mono) << int(QImage::Format_Mono) << 0 << 1;
+    QTest::newRow("PNG 16-bit grey") << "g16.png" << int(QImage::Format_Grayscale16) << int(QImage::Format_Grayscale16) << 0 << 16;
+    QTest::newRow("PNG 16-bit colour") << "c64.png" << int(QImage::Format_RGBX64) << int(QImage::Format_RGBX64) << 0 << 64;
+}
+
+void FramesTest::pixelFormats()
+{
+    QFETCH(QString, file);
+    QFETCH(int, sourceFormat);
+    QFETCH(int, decodedFormat);
+    QFETCH(int, pixelFormat);
+    QFETCH(int, bitsPerPixel);
+    ImageFolder folder;
+    QImage source = patternImage(11, 6, QImage::Format(sourceFormat), 4);
+    if (sourceFormat == QImage::Format_ARGB32)
+        source.setPixel(1, 1, qRgba(20, 40, 60, 128));
+    const QString path = folder.addImage(file, source);
+    QCOMPARE(int(QImage(path).format()), decodedFormat);
+
+    RecordingCamera camera(folder.path());
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    const DeliveredFrame& frame = camera.frames[0];
+    QCOMPARE(frame.pixelFormat, pixelFormat);
+    QCOMPARE(frame.bitsPerPixel, bitsPerPixel);
+    QCOMPARE(camera->m_pixelFormat, pixelFormat);
+    QCOMPARE(camera->m_bitsPerPixel, bitsPerPixel);
+    QCOMPARE(QSize(frame.width, frame.height), QSize(11, 6));
+}
+
+void FramesTest::bytesEqualHostDecode_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<int>("format");
+    for (bool preload : {false, true}) {
+        const char* mode = preload ? "preload" : "decode";
+        QTest::addRow("%s: RGB32, odd width", mode) << preload << int(QImage::Format_RGB32);
+        QTest::addRow("%s: grey, padded rows", mode) << preload << int(QImage::Format_Grayscale8);
+        QTest::addRow("%s: palette, padded rows", mode) << preload << int(QImage::Format_Indexed8);
+    }
+}
+
+void FramesTest::bytesEqualHostDecode()
+{
+    QFETCH(bool, preload);
+    QFETCH(int, format);
+    ImageFolder folder;
+    const QString path = folder.addImage(QStringLiteral("frame.png"), patternImage(13, 9, QImage::Format(format), 7));
+    const QImage expected(path);
+    RecordingCamera camera(folder.path(), preload);
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    const DeliveredFrame& frame = camera.frames[0];
+    QCOMPARE(frame.imageSize, expected.bytesPerLine() * expected.height());
+    QCOMPARE(frame.bytes.size(), int(expected.sizeInBytes()));
+    QCOMPARE(pixelRows(frame), pixelRows(expected));
+    QCOMPARE(camera->m_imageData, nullptr);
+}
+
+void FramesTest::cacheIsSafeFromHostWrites()
+{
+    ImageFolder folder;
+    const QString path = folder.addImage(QStringLiteral("one.png"), patternImage(8, 8, QImage::Format_RGB32, 9));
+    RecordingCamera camera(folder.path(), true, true);
+    camera.duringFrame = [](ICameraObject& c) { std::fill(c.m_imageData, c.m_imageData + c.m_imageSize, 0x5a); };
+    QCOMPARE(camera->open(), 1);
+    camera.triggerTimes(3);
+    QCOMPARE(camera.frames.size(), 3);
+    for (const DeliveredFrame& frame : camera.frames)
+        QCOMPARE(frame.bytes, decodedBytes(path));
+}
+
+void FramesTest::pixelsValidWhileHostStopsInsideCallback_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<bool>("preload");
+    const char* names[] = {"stop", "close", "applyParameter 50"};
+    for (int action = 0; action < 3; ++action) {
+        QTest::addRow("%s, decode", names[action]) << action << false;
+        QTest::addRow("%s, preload", names[action]) << action << true;
+    }
+}
+
+void FramesTest::pixelsValidWhileHostStopsInsideCallback()
+{
+    QFETCH(int, action);
+    QFETCH(bool, preload);
+    SizedFolder sized(2);
+    RecordingCamera camera(sized.folder.path(), preload);
+    QByteArray afterAction;
+    camera.duringFrame = [&](ICameraObject& c) {
+        const CameraParamChange change{PARAM_IMAGE_FOLDER};
+        if (action == 0)
+            c.stop();
+        else if (action == 1)
+            c.close();
+        else
+            c.applyParameter(&change);
+        afterAction = QByteArray(reinterpret_cast<const char*>(c.m_imageData), c.m_imageSize);
+    };
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(afterAction, camera.frames[0].bytes);
+    QCOMPARE(camera->m_grabbing, false);
+    QCOMPARE(camera->m_opened, action != 1);
+    QCOMPARE(camera->m_imageData, nullptr);
+}
+
+void FramesTest::oversizedImageIsNotDelivered()
+{
+    // A 633-byte JPEG whose header promises 23200x23200 pixels: Qt decodes it
+    // to an RGB32 image of 2,152,960,000 bytes, which a 32-bit size cannot hold.
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(qRgb(10, 200, 30));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(small.save(&buffer, "jpg"));
+    QByteArray jpeg = buffer.data();
+    const int frameHeader = jpeg.indexOf("\xff\xc0");
+    QVERIFY(frameHeader > 0);
+    const char size[] = {char(0x5a), char(0xa0), char(0x5a), char(0xa0)};
+    jpeg.replace(frameHeader + 5, 4, size, 4);
+
+    ImageFolder folder;
+    const QString huge = folder.addFile(QStringLiteral("huge.jpg"), jpeg);
+    RecordingCamera camera(folder.path());
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QVERIFY(camera.frames.isEmpty());
+    QCOMPARE(log.lines(), QStringList{QStringLiteral("warning: Virtual Camera: Image too large(  \"%1\"  )").arg(huge)});
+    QCOMPARE(camera->m_imageSize, 0);
+}
+
+QTEST_GUILESS_MAIN(FramesTest)
+#include "tst_frames.moc"
