@@ -1,0 +1,198 @@
+// The folder scan and the preload cache, seen from inside the camera: which
+// files make the list, and the decoded image kept for each.
+#include "camera_virtual_folder.h"
+#include "image_folder.h"
+#include "log_capture.h"
+#include "recording_camera.h"
+
+#include <QtTest>
+
+namespace {
+
+CCameraVirtualFolder& folderCamera(RecordingCamera& camera)
+{
+    return *static_cast<CCameraVirtualFolder*>(camera.camera());
+}
+
+QSet<QString> asSet(const QStringList& list)
+{
+    return QSet<QString>(list.begin(), list.end());
+}
+
+QByteArray tinyPng(int seed)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    patternImage(3, 3, QImage::Format_RGB32, seed).save(&buffer, "png");
+    return buffer.data();
+}
+
+}  // namespace
+
+class ScanTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void constructionState();
+    void matchingFiles_data();
+    void matchingFiles();
+    void subfoldersAreWalkedDepthFirst();
+    void preloadKeepsPositions_data();
+    void preloadKeepsPositions();
+    void failedOpenDropsDirectory();
+    void rootIsNeverScanned();
+    void rescanResetsPosition();
+};
+
+void ScanTest::constructionState()
+{
+    RecordingCamera camera(QStringLiteral("unused"));
+    CCameraVirtualFolder& folder = folderCamera(camera);
+    QCOMPARE(folder.directory(), nullptr);
+    QCOMPARE(folder.files(), QStringList());
+    QCOMPARE(folder.nameFilters(), QStringList({"*.BMP", "*.JPEG", "*.JPG", "*.PNG"}));
+    QCOMPARE(folder.index(), -1);
+    QCOMPARE(folder.images().size(), 0);
+}
+
+void ScanTest::matchingFiles_data()
+{
+    QTest::addColumn<QStringList>("files");    // created in the folder
+    QTest::addColumn<QStringList>("listed");   // expected in the list, relative
+    QTest::newRow("extensions") << QStringList{"a.png", "b.JPG", "c.jpeg", "d.bmp", "e.gif", "notes.txt", "f"}
+                                << QStringList{"a.png", "b.JPG", "c.jpeg", "d.bmp"};
+    QTest::newRow("letter case") << QStringList{"A.PnG", "B.Bmp", "C.jPeG", "D.JpG"}
+                                 << QStringList{"A.PnG", "B.Bmp", "C.jPeG", "D.JpG"};
+    QTest::newRow("suffix must end the name") << QStringList{"a.png.txt", "b.pngx", "cpng", "d.jpg~", "e.tar.png"}
+                                              << QStringList{"e.tar.png"};
+    QTest::newRow("hidden files and folders") << QStringList{".hidden.png", ".secret/in.png", "seen/in.png", "top.bmp"}
+                                              << QStringList{"seen/in.png", "top.bmp"};
+    QTest::newRow("names outside ASCII") << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"}
+                                         << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"};
+    QTest::newRow("folder named like an image") << QStringList{"album.png/inside.jpg"} << QStringList{"album.png/inside.jpg"};
+}
+
+void ScanTest::matchingFiles()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, listed);
+    ImageFolder folder;
+    for (const QString& file : files)
+        folder.addFile(file, tinyPng(1));
+    RecordingCamera camera(folder.path());
+    QCOMPARE(camera->open(), 1);
+    QStringList expected;
+    for (const QString& file : listed)
+        expected.append(folder.path() + QLatin1Char('/') + file);
+    QCOMPARE(asSet(folderCamera(camera).files()), asSet(expected));
+    QCOMPARE(folderCamera(camera).files().size(), expected.size());
+}
+
+void ScanTest::subfoldersAreWalkedDepthFirst()
+{
+    ImageFolder folder;
+    const QString target = folder.addFile(QStringLiteral("real/target.png"), tinyPng(2));
+    for (const char* name : {"a.png", "b.png", "deep/c.png", "deep/er/d.png", "deep/er/e.png", "z/f.png"})
+        folder.addFile(QString::fromUtf8(name), tinyPng(3));
+    const bool linked = QFile::link(target, folder.path() + QStringLiteral("/link.png"))
+        && QFile::link(folder.path() + QStringLiteral("/real"), folder.path() + QStringLiteral("/linkdir"));
+    RecordingCamera camera(folder.path());
+    QCOMPARE(camera->open(), 1);
+    const QStringList files = folderCamera(camera).files();
+    QCOMPARE(files.size(), 7);
+    if (linked)
+        QVERIFY(!files.contains(folder.path() + QStringLiteral("/link.png")));
+    QVERIFY(files.filter(QStringLiteral("/linkdir/")).isEmpty());
+    // A subfolder's files stand together, wherever the walk met the subfolder.
+    const QStringList deep = files.filter(QStringLiteral("/deep/"));
+    QCOMPARE(deep.size(), 3);
+    const int start = files.indexOf(deep.first());
+    QCOMPARE(files.mid(start, 3), deep);
+    const QStringList deeper = files.filter(QStringLiteral("/deep/er/"));
+    QCOMPARE(files.indexOf(deeper.last()) - files.indexOf(deeper.first()), 1);
+}
+
+void ScanTest::preloadKeepsPositions_data()
+{
+    QTest::addColumn<int>("preload");
+    QTest::addColumn<bool>("cached");
+    QTest::newRow("preload 1") << 1 << true;
+    QTest::newRow("preload 0") << 0 << false;
+    QTest::newRow("preload 2 is off") << 2 << false;
+    QTest::newRow("preload -1 is off") << -1 << false;
+}
+
+void ScanTest::preloadKeepsPositions()
+{
+    QFETCH(int, preload);
+    QFETCH(bool, cached);
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("one.png"), patternImage(3, 2, QImage::Format_RGB32, 1));
+    folder.addImage(QStringLiteral("two.jpg"), patternImage(4, 2, QImage::Format_RGB32, 2));
+    const QString corrupt = folder.addFile(QStringLiteral("broken.png"), tinyPng(4).left(40));
+    folder.addImage(QStringLiteral("three.bmp"), patternImage(5, 2, QImage::Format_Indexed8, 3));
+    RecordingCamera camera(folder.path());
+    camera.params().preload = preload;
+    QVERIFY(camera.create());
+    QCOMPARE(camera->open(), 1);
+    const CCameraVirtualFolder& scanned = folderCamera(camera);
+    QCOMPARE(scanned.preloading(), cached);
+    const QStringList files = scanned.files();
+    QCOMPARE(files.size(), 4);
+    if (!cached) {
+        QCOMPARE(scanned.images().size(), 0);
+        return;
+    }
+    QCOMPARE(scanned.images().size(), 4);
+    for (int i = 0; i < files.size(); ++i) {
+        const QImage& image = scanned.images().at(i);
+        QCOMPARE(image.isNull(), files[i] == corrupt);
+        if (!image.isNull())
+            QCOMPARE(pixelRows(image), pixelRows(QImage(files[i])));
+    }
+}
+
+void ScanTest::failedOpenDropsDirectory()
+{
+    ImageFolder folder;
+    folder.addFile(QStringLiteral("a.png"), tinyPng(1));
+    RecordingCamera camera(folder.path() + QStringLiteral("/missing"));
+    LogCapture log;
+    QCOMPARE(camera->open(), 0);
+    QCOMPARE(folderCamera(camera).directory(), nullptr);
+    QCOMPARE(folderCamera(camera).files(), QStringList());
+    camera.params().folder = folder.path();
+    QCOMPARE(camera->open(), 1);
+    QVERIFY(folderCamera(camera).directory());
+    QCOMPARE(folderCamera(camera).files().size(), 1);
+    camera->close();
+    QCOMPARE(folderCamera(camera).directory(), nullptr);
+    QCOMPARE(folderCamera(camera).files().size(), 1);
+}
+
+void ScanTest::rootIsNeverScanned()
+{
+    RecordingCamera camera(QDir::rootPath());
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(folderCamera(camera).files(), QStringList());
+    QVERIFY(folderCamera(camera).directory());
+}
+
+void ScanTest::rescanResetsPosition()
+{
+    ImageFolder folder;
+    folder.addFile(QStringLiteral("a.png"), tinyPng(1));
+    folder.addFile(QStringLiteral("b.png"), tinyPng(2));
+    RecordingCamera camera(folder.path(), true);
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QCOMPARE(folderCamera(camera).index(), 0);
+    folder.addFile(QStringLiteral("c.png"), tinyPng(3));
+    QCOMPARE(camera->open(), 1);  // already open: the same directory is scanned again
+    QCOMPARE(folderCamera(camera).index(), -1);
+    QCOMPARE(folderCamera(camera).files().size(), 3);
+    QCOMPARE(folderCamera(camera).images().size(), 3);
+}
+
+QTEST_GUILESS_MAIN(ScanTest)
+#include "tst_scan.moc"
