@@ -1,0 +1,153 @@
+// Every image of the third-party corpus played through the module: each is
+// delivered exactly as Qt decodes it, or answered with the load warning.
+#include "image_folder.h"
+#include "log_capture.h"
+#include "recording_camera.h"
+
+#include <QtTest>
+
+namespace {
+
+struct ManifestRow {
+    bool null = true;
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+    int format = 0;
+    qint64 sizeInBytes = 0;
+    QString hash;
+};
+
+QString corpusDir()
+{
+    return QStringLiteral(KXCAM_CORPUS_DIR);
+}
+
+// The pixel format code a host is told for each Qt image format.
+int announcedCode(int qtFormat)
+{
+    switch (qtFormat) {
+    case QImage::Format_RGB32: return 3;
+    case QImage::Format_RGB888: return 2;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8: return 1;
+    case QImage::Format_RGB16: return 4;
+    case QImage::Format_ARGB32: return 5;
+    default: return 0;
+    }
+}
+
+QString fnv1a(const QByteArray& bytes)
+{
+    quint64 hash = 0xcbf29ce484222325ull;
+    for (char byte : bytes) {
+        hash ^= quint8(byte);
+        hash *= 0x100000001b3ull;
+    }
+    return QStringLiteral("%1").arg(hash, 16, 16, QLatin1Char('0'));
+}
+
+QMap<QString, QStringList> readTable(const QString& name)
+{
+    QMap<QString, QStringList> rows;
+    QFile file(corpusDir() + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    while (!file.atEnd()) {
+        const QStringList columns = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char('\t'));
+        if (columns.size() > 1)
+            rows.insert(columns.first(), columns.mid(1));
+    }
+    return rows;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(ManifestRow)
+
+class CorpusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void deliveredAsDecoded_data();
+    void deliveredAsDecoded();
+};
+
+void CorpusTest::initTestCase()
+{
+    if (!QFileInfo::exists(corpusDir() + QStringLiteral("/MANIFEST.tsv")))
+        QSKIP("the image corpus is not beside the repository");
+}
+
+void CorpusTest::deliveredAsDecoded_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<ManifestRow>("expected");
+    QTest::addColumn<QString>("unstable");
+    const QMap<QString, QStringList> manifest = readTable(QStringLiteral("MANIFEST.tsv"));
+    const QMap<QString, QStringList> unstable = readTable(QStringLiteral("UNSTABLE.tsv"));
+    const QRegularExpression image(QStringLiteral("\\.(png|bmp|jpe?g)$"), QRegularExpression::CaseInsensitiveOption);
+    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it) {
+        if (!image.match(it.key()).hasMatch() || it.value().size() < 7)
+            continue;
+        const QStringList& c = it.value();
+        ManifestRow row;
+        row.null = c[0] == QLatin1String("1");
+        row.width = c[1].toInt();
+        row.height = c[2].toInt();
+        row.depth = c[3].toInt();
+        row.format = c[4].toInt();
+        row.sizeInBytes = c[5].toLongLong();
+        row.hash = c[6];
+        // Files whose padding is undefined have a stable hash over their pixel rows;
+        // files whose pixels are undefined are compared by size and format only.
+        QString kind;
+        if (unstable.contains(it.key())) {
+            kind = unstable.value(it.key()).value(0);
+            row.hash = unstable.value(it.key()).value(1);
+        }
+        for (bool preload : {false, true})
+            QTest::addRow("%s %s", qPrintable(it.key()), preload ? "preload" : "decode")
+                << it.key() << preload << row << kind;
+    }
+}
+
+void CorpusTest::deliveredAsDecoded()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, preload);
+    QFETCH(ManifestRow, expected);
+    QFETCH(QString, unstable);
+    ImageFolder folder;
+    const QString copy = folder.path() + QLatin1Char('/') + QFileInfo(file).fileName();
+    QVERIFY(QFile::copy(corpusDir() + QLatin1Char('/') + file, copy));
+
+    RecordingCamera camera(folder.path(), preload);
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    camera->trigger();
+    if (expected.null) {
+        QVERIFY(camera.frames.isEmpty());
+        QCOMPARE(log.lines(), QStringList{QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )").arg(copy)});
+        return;
+    }
+    QCOMPARE(log.lines(), QStringList());
+    QCOMPARE(camera.frames.size(), 1);
+    const DeliveredFrame& frame = camera.frames[0];
+    QCOMPARE(frame.width, expected.width);
+    QCOMPARE(frame.height, expected.height);
+    QCOMPARE(frame.bitsPerPixel, expected.depth);
+    QCOMPARE(frame.pixelFormat, announcedCode(expected.format));
+    QCOMPARE(qint64(frame.imageSize), expected.sizeInBytes);
+    QCOMPARE(frame.recordWidth, expected.width);
+    QCOMPARE(frame.recordHeight, expected.height);
+    if (unstable == QLatin1String("pixels"))
+        return;
+    QCOMPARE(fnv1a(unstable == QLatin1String("padding") ? pixelRows(frame) : frame.bytes), expected.hash);
+}
+
+QTEST_GUILESS_MAIN(CorpusTest)
+#include "tst_corpus.moc"
