@@ -1,0 +1,18 @@
+# Fails unless the module's dynamic symbol table defines exactly the two
+# camera exports (besides the linker's own section markers).
+execute_process(COMMAND "${NM}" -D --defined-only "${MODULE}" OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${NM} failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${table}")
+set(exported)
+foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" symbol "${line}")
+    if(NOT symbol MATCHES "^(_edata|_end|__bss_start|_init|_fini)$")
+        list(APPEND exported "${symbol}")
+    endif()
+endforeach()
+list(SORT exported)
+if(NOT exported STREQUAL "Camera_Create;Camera_Delete")
+    message(FATAL_ERROR "the module exports: ${exported}")
+endif()
