@@ -1,0 +1,51 @@
+// The reference host: plays a folder through a loaded camera module, one
+// trigger per timer tick, and reports every delivered frame.
+#ifndef PLAYER_H
+#define PLAYER_H
+
+#include "contact_sheet.h"
+#include "frame_report.h"
+#include "host_camera.h"
+#include "player_options.h"
+#include "progress_bar.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+class LogRelay;
+
+class Player : public QObject {
+    Q_OBJECT
+
+public:
+    Player(const CameraEntryPoints& entryPoints, const PlayerOptions& options, LogRelay& log);
+
+    // Runs the event loop until the run ends; the process exit status.
+    int run();
+
+private:
+    bool openCamera();
+    void step();
+    void scheduleNextTrigger();
+    void onFrame(ICameraObject& camera);
+    void finish();
+    bool writeContactSheet();
+    void writeOut(const QByteArray& line);
+
+    PlayerOptions m_options;
+    LogRelay& m_log;
+    HostCamera m_camera;
+    int m_imageFiles = 0;  // before m_progress, which is sized by it
+    ProgressBar m_progress;
+    ContactSheet m_sheet;
+    RunSummary m_summary;
+    int m_triggers = 0;
+    int m_framelessInARow = 0;
+    int m_exitStatus = 0;
+    QElapsedTimer m_clock;
+    QTimer m_triggerTimer;
+    QTimer m_interruptPoll;
+};
+
+#endif

@@ -1,0 +1,30 @@
+// A one-line progress bar on stderr, redrawn in place. Other output to the
+// terminal goes between clear() and draw(), so the bar never splits a line.
+#ifndef PROGRESS_BAR_H
+#define PROGRESS_BAR_H
+
+#include <QElapsedTimer>
+
+class ProgressBar {
+public:
+    // A bar that draws only when enabled and total is known (above 0).
+    ProgressBar(bool enabled, int total);
+
+    bool isActive() const { return m_active; }
+    // Redraws at most every few tens of milliseconds, and always on the last step.
+    void update(int done);
+    void clear();
+    void draw();
+
+private:
+    bool m_active;
+    bool m_drawn = false;
+    int m_total;
+    int m_done = 0;
+    QElapsedTimer m_sinceDraw;
+};
+
+// Whether stderr is a terminal, where a bar makes sense.
+bool stderrIsTerminal();
+
+#endif
