@@ -1,0 +1,521 @@
+// kxcam-play end to end: the program run as a user runs it, its output lines
+// checked against a host-side decode of the same files.
+#include "image_folder.h"
+#include "pixel_checksum.h"
+
+#include <QtTest>
+
+#if defined(Q_OS_UNIX)
+#include <signal.h>
+#endif
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QList<QByteArray> lines;  // stdout
+    QByteArray errors;        // stderr
+};
+
+Run play(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KXCAM_PLAYER_PATH), arguments);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.lines = process.readAllStandardOutput().split('\n');
+    if (!run.lines.isEmpty() && run.lines.last().isEmpty())
+        run.lines.removeLast();
+    run.errors = process.readAllStandardError();
+    return run;
+}
+
+// One frame as the text line shows it, or as a host expects it from a file.
+struct Frame {
+    int number = 0;
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+    QString format;
+    int bytes = 0;
+    QString crc;
+
+    QString key() const
+    {
+        return QStringLiteral("%1x%2 %3 %4 %5 %6").arg(width).arg(height).arg(depth).arg(format).arg(bytes).arg(crc);
+    }
+};
+
+QString announcedName(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_RGB32: return QStringLiteral("RGB32");
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Indexed8: return QStringLiteral("GRAY8");
+    case QImage::Format_ARGB32: return QStringLiteral("RGB48");
+    case QImage::Format_RGB888: return QStringLiteral("RGB24");
+    case QImage::Format_RGB16: return QStringLiteral("GRAY16");
+    default: return QStringLiteral("None");
+    }
+}
+
+Frame expectedFrame(const QString& path)
+{
+    const QImage image(path);
+    Frame frame;
+    frame.width = image.width();
+    frame.height = image.height();
+    frame.depth = image.depth();
+    frame.format = announcedName(image.format());
+    frame.bytes = int(image.sizeInBytes());
+    frame.crc = QStringLiteral("%1").arg(pixelChecksum(image), 8, 16, QLatin1Char('0'));
+    return frame;
+}
+
+const QRegularExpression frameLinePattern(
+    QStringLiteral("^frame (\\d+): (\\d+)x(\\d+), (\\d+) bit, (\\w+), (\\d+) bytes, crc32 ([0-9a-f]{8})$"));
+
+// The frame lines before the summary; a line of another form fails the test.
+QList<Frame> parseFrames(const Run& run)
+{
+    QList<Frame> frames;
+    for (const QByteArray& line : run.lines) {
+        if (line.startsWith("summary: "))
+            break;
+        const QRegularExpressionMatch match = frameLinePattern.match(QString::fromUtf8(line));
+        if (!match.hasMatch()) {
+            QTest::qFail(qPrintable(QStringLiteral("not a frame line: ") + QString::fromUtf8(line)), __FILE__, __LINE__);
+            return {};
+        }
+        frames.append({match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+                       match.captured(4).toInt(), match.captured(5), match.captured(6).toInt(), match.captured(7)});
+    }
+    return frames;
+}
+
+QStringList keys(const QList<Frame>& frames)
+{
+    QStringList result;
+    for (const Frame& frame : frames)
+        result.append(frame.key());
+    return result;
+}
+
+QStringList sortedKeys(const QList<Frame>& frames)
+{
+    QStringList result = keys(frames);
+    result.sort();
+    return result;
+}
+
+QStringList expectedKeys(const QStringList& paths)
+{
+    QList<Frame> frames;
+    for (const QString& path : paths)
+        frames.append(expectedFrame(path));
+    return sortedKeys(frames);
+}
+
+QString summaryOf(const Run& run)
+{
+    return run.lines.isEmpty() ? QString() : QString::fromUtf8(run.lines.last());
+}
+
+QStringList errorLines(const Run& run)
+{
+    return QString::fromUtf8(run.errors).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QImage uniformImage(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// A folder covering the announced formats: RGB32, GRAY8 from Grayscale8 (with
+// padded rows) and from Indexed8, RGB48 from ARGB32, and a subfolder.
+QStringList addFormatMix(ImageFolder& folder)
+{
+    QImage indexed = patternImage(37, 11, QImage::Format_RGB32, 4).convertToFormat(QImage::Format_Indexed8);
+    return {
+        folder.addImage(QStringLiteral("rgb.png"), patternImage(33, 17, QImage::Format_RGB32, 1)),
+        folder.addImage(QStringLiteral("grey.png"), patternImage(31, 9, QImage::Format_Grayscale8, 2)),
+        folder.addImage(QStringLiteral("palette.bmp"), indexed),
+        folder.addImage(QStringLiteral("alpha.png"), patternImage(16, 8, QImage::Format_ARGB32, 3)),
+        folder.addImage(QStringLiteral("sub/photo.jpg"), patternImage(40, 30, QImage::Format_RGB32, 5), "JPEG"),
+        folder.addImage(QStringLiteral("sub/deeper/grey.jpeg"), patternImage(24, 20, QImage::Format_Grayscale8, 6), "JPEG"),
+    };
+}
+
+}  // namespace
+
+class PlayerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checksumIsCrc32();
+    void framesOfFolder_data();
+    void framesOfFolder();
+    void bundledSampleSet();
+    void undecodableFile();
+    void emptyFolder_data();
+    void emptyFolder();
+    void frameLimit_data();
+    void frameLimit();
+    void pacedTriggers();
+    void jsonLines();
+    void quietWritesSummaryAlone();
+    void saveRoundTrip();
+    void contactSheet_data();
+    void contactSheet();
+    void exitStatus_data();
+    void exitStatus();
+    void interruptEndsWithSummary();
+};
+
+void PlayerTest::checksumIsCrc32()
+{
+    const QByteArray check("123456789");
+    QCOMPARE(crc32(reinterpret_cast<const unsigned char*>(check.constData()), std::size_t(check.size())), 0xcbf43926u);
+}
+
+void PlayerTest::framesOfFolder_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("decoded at each trigger") << QStringList();
+    QTest::newRow("preloaded") << QStringList{QStringLiteral("--preload")};
+}
+
+void PlayerTest::framesOfFolder()
+{
+    QFETCH(QStringList, options);
+    ImageFolder folder;
+    const QStringList paths = addFormatMix(folder);
+    folder.addFile(QStringLiteral("notes.txt"), "not an image");
+
+    const Run run = play(options + QStringList{folder.path()});
+    QCOMPARE(run.status, 0);
+    const QList<Frame> frames = parseFrames(run);
+    QCOMPARE(frames.size(), paths.size());
+    for (int i = 0; i < frames.size(); ++i)
+        QCOMPARE(frames.at(i).number, i + 1);
+    QCOMPARE(sortedKeys(frames), expectedKeys(paths));
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, 1 trigger without a frame, 0 warnings, ")),
+             qPrintable(summaryOf(run)));
+    QCOMPARE(run.lines.size(), paths.size() + 1);
+}
+
+void PlayerTest::bundledSampleSet()
+{
+    QStringList paths;
+    QDirIterator it(QStringLiteral(KXCAM_SAMPLES_DIR), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(it.next());
+    QVERIFY(paths.size() >= 8);
+
+    const Run run = play({});
+    QCOMPARE(run.status, 0);
+    const QList<Frame> frames = parseFrames(run);
+    QCOMPARE(sortedKeys(frames), expectedKeys(paths));
+    QSet<QString> formats;
+    for (const Frame& frame : frames)
+        formats.insert(frame.format);
+    QCOMPARE(formats, (QSet<QString>{QStringLiteral("RGB32"), QStringLiteral("GRAY8"), QStringLiteral("RGB48")}));
+    QSet<QString> suffixes;
+    for (const QString& path : paths)
+        suffixes.insert(QFileInfo(path).suffix());
+    QCOMPARE(suffixes, (QSet<QString>{QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("bmp")}));
+}
+
+void PlayerTest::undecodableFile()
+{
+    ImageFolder folder;
+    const QStringList good{folder.addImage(QStringLiteral("a.png"), patternImage(5, 3, QImage::Format_RGB32, 1)),
+                           folder.addImage(QStringLiteral("b.bmp"), patternImage(7, 3, QImage::Format_RGB32, 2))};
+    const QString bad = folder.addFile(QStringLiteral("broken.png"), "these bytes are no image at all");
+
+    const Run run = play({folder.path()});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(sortedKeys(parseFrames(run)), expectedKeys(good));
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 2 frames delivered, 2 triggers without a frame, 1 warning, ")),
+             qPrintable(summaryOf(run)));
+    QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: Could not load image file(  \"%1\"  )").arg(bad)));
+}
+
+void PlayerTest::emptyFolder_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("once") << QStringList();
+    QTest::newRow("loop") << QStringList{QStringLiteral("--loop")};
+}
+
+void PlayerTest::emptyFolder()
+{
+    QFETCH(QStringList, options);
+    ImageFolder folder;
+    folder.addFile(QStringLiteral("readme.txt"), "no images here");
+
+    const Run run = play(options + QStringList{folder.path()});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.lines.size(), 1);
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 0 frames delivered, 1 trigger without a frame, 1 warning, ")),
+             qPrintable(summaryOf(run)));
+    QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: No image files in  \"%1\"").arg(folder.path())));
+}
+
+void PlayerTest::frameLimit_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("loop, 8 triggers") << QStringList{QStringLiteral("--loop"), QStringLiteral("--frames"), QStringLiteral("8")}
+                                      << 8 << QStringLiteral("summary: 8 frames delivered, 0 triggers without a frame, ");
+    QTest::newRow("fewer than the files") << QStringList{QStringLiteral("--frames"), QStringLiteral("2")} << 2
+                                          << QStringLiteral("summary: 2 frames delivered, 0 triggers without a frame, ");
+    QTest::newRow("more than the files") << QStringList{QStringLiteral("--frames"), QStringLiteral("10")} << 3
+                                         << QStringLiteral("summary: 3 frames delivered, 1 trigger without a frame, ");
+    QTest::newRow("loop, preloaded") << QStringList{QStringLiteral("--loop"), QStringLiteral("--preload"), QStringLiteral("--frames=7")}
+                                     << 7 << QStringLiteral("summary: 7 frames delivered, 0 triggers without a frame, ");
+}
+
+void PlayerTest::frameLimit()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, frames);
+    QFETCH(QString, summary);
+    ImageFolder folder;
+    QStringList paths;
+    for (int i = 0; i < 3; ++i)
+        paths.append(folder.addImage(QStringLiteral("f%1.png").arg(i), patternImage(4 + i, 3, QImage::Format_RGB32, i)));
+
+    const Run run = play(options + QStringList{folder.path()});
+    QCOMPARE(run.status, 0);
+    const QStringList played = keys(parseFrames(run));
+    QCOMPARE(played.size(), frames);
+    // Wrapping repeats the folder's order.
+    for (int i = 3; i < played.size(); ++i)
+        QCOMPARE(played.at(i), played.at(i - 3));
+    const QStringList expected = expectedKeys(paths);
+    QStringList firstPass = played.mid(0, 3);
+    firstPass.sort();
+    if (frames >= 3)
+        QCOMPARE(firstPass, expected);
+    for (const QString& key : firstPass)
+        QVERIFY(expected.contains(key));
+    QCOMPARE(QSet<QString>(firstPass.cbegin(), firstPass.cend()).size(), firstPass.size());
+    QVERIFY2(summaryOf(run).startsWith(summary), qPrintable(summaryOf(run)));
+}
+
+void PlayerTest::pacedTriggers()
+{
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("f.png"), patternImage(4, 4, QImage::Format_RGB32, 1));
+    const Run run = play({QStringLiteral("--json"), QStringLiteral("--quiet"), QStringLiteral("--loop"),
+                          QStringLiteral("--frames"), QStringLiteral("6"), QStringLiteral("--fps"), QStringLiteral("20"),
+                          folder.path()});
+    QCOMPARE(run.status, 0);
+    const QJsonObject summary = QJsonDocument::fromJson(run.lines.value(0)).object().value(QStringLiteral("summary")).toObject();
+    QCOMPARE(summary.value(QStringLiteral("frames")).toInt(), 6);
+    // Six triggers at 20 a second are five intervals of 50 ms apart.
+    QVERIFY2(summary.value(QStringLiteral("seconds")).toDouble() >= 0.25, qPrintable(run.lines.value(0)));
+}
+
+void PlayerTest::jsonLines()
+{
+    ImageFolder folder;
+    addFormatMix(folder);
+    const Run text = play({folder.path()});
+    const Run json = play({QStringLiteral("--json"), folder.path()});
+    QCOMPARE(json.status, 0);
+    const QList<Frame> textFrames = parseFrames(text);
+    QCOMPARE(json.lines.size(), textFrames.size() + 1);
+    for (int i = 0; i < textFrames.size(); ++i) {
+        QJsonParseError error;
+        const QJsonObject object = QJsonDocument::fromJson(json.lines.at(i), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        const Frame& expected = textFrames.at(i);
+        QCOMPARE(object.value(QStringLiteral("frame")).toInt(), expected.number);
+        QCOMPARE(object.value(QStringLiteral("width")).toInt(), expected.width);
+        QCOMPARE(object.value(QStringLiteral("height")).toInt(), expected.height);
+        QCOMPARE(object.value(QStringLiteral("depth")).toInt(), expected.depth);
+        QCOMPARE(object.value(QStringLiteral("pixelFormat")).toString(), expected.format);
+        QCOMPARE(object.value(QStringLiteral("bytes")).toInt(), expected.bytes);
+        QCOMPARE(object.value(QStringLiteral("crc32")).toString(), expected.crc);
+    }
+    const QJsonObject summary = QJsonDocument::fromJson(json.lines.last()).object().value(QStringLiteral("summary")).toObject();
+    QCOMPARE(summary.value(QStringLiteral("frames")).toInt(), textFrames.size());
+    QCOMPARE(summary.value(QStringLiteral("triggersWithoutFrame")).toInt(), 1);
+    QCOMPARE(summary.value(QStringLiteral("warnings")).toInt(), 0);
+    QCOMPARE(summary.value(QStringLiteral("interrupted")).toBool(), false);
+    qint64 bytes = 0;
+    for (const Frame& frame : textFrames)
+        bytes += frame.bytes;
+    QCOMPARE(qint64(summary.value(QStringLiteral("bytes")).toDouble()), bytes);
+}
+
+void PlayerTest::quietWritesSummaryAlone()
+{
+    ImageFolder folder;
+    addFormatMix(folder);
+    const Run run = play({QStringLiteral("--quiet"), folder.path()});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.lines.size(), 1);
+    QVERIFY(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, ")));
+}
+
+void PlayerTest::saveRoundTrip()
+{
+    ImageFolder folder;
+    const QStringList paths = addFormatMix(folder);
+    QTemporaryDir saved;
+    const Run run = play({QStringLiteral("--save"), saved.path(), folder.path()});
+    QCOMPARE(run.status, 0);
+    const QList<Frame> frames = parseFrames(run);
+    QCOMPARE(frames.size(), paths.size());
+
+    QHash<QString, QString> pathOfKey;
+    for (const QString& path : paths)
+        pathOfKey.insert(expectedFrame(path).key(), path);
+    for (const Frame& frame : frames) {
+        const QString path = pathOfKey.value(frame.key());
+        QVERIFY2(!path.isEmpty(), qPrintable(frame.key()));
+        QImage decoded(path);
+        // A palette image reaches the host as its indices, announced as grey.
+        if (decoded.format() == QImage::Format_Indexed8)
+            decoded = QImage(decoded.constBits(), decoded.width(), decoded.height(), decoded.bytesPerLine(),
+                             QImage::Format_Grayscale8).copy();
+        const QImage written(QDir(saved.path()).filePath(QStringLiteral("frame_%1.png").arg(frame.number, 6, 10, QLatin1Char('0'))));
+        QVERIFY2(!written.isNull(), qPrintable(path));
+        QCOMPARE(written.convertToFormat(decoded.format()), decoded);
+    }
+    QCOMPARE(QDir(saved.path()).entryList(QDir::Files).size(), paths.size());
+}
+
+void PlayerTest::contactSheet_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QSize>("size");
+    // Cells of 160x138 (thumbnail and label) 8 pixels apart, six to a row.
+    QTest::newRow("one row") << 3 << QSize(8 + 3 * 168, 8 + 146);
+    QTest::newRow("two rows") << 8 << QSize(8 + 6 * 168, 8 + 2 * 146);
+}
+
+void PlayerTest::contactSheet()
+{
+    QFETCH(int, files);
+    QFETCH(QSize, size);
+    ImageFolder folder;
+    QHash<QString, QRgb> colourOfKey;
+    for (int i = 0; i < files; ++i) {
+        const QRgb colour = qRgb(30 * i, 255 - 20 * i, 100 + 10 * i);
+        const QString path = folder.addImage(QStringLiteral("f%1.png").arg(i), uniformImage(64 + i, 48, colour));
+        colourOfKey.insert(expectedFrame(path).key(), colour);
+    }
+    QTemporaryDir out;
+    const QString sheetPath = QDir(out.path()).filePath(QStringLiteral("sheet.png"));
+    const Run run = play({QStringLiteral("--contact-sheet"), sheetPath, folder.path()});
+    QCOMPARE(run.status, 0);
+    const QImage sheet(sheetPath);
+    QCOMPARE(sheet.size(), size);
+
+    const QList<Frame> frames = parseFrames(run);
+    QCOMPARE(frames.size(), files);
+    const int columns = qMin(files, 6);
+    for (const Frame& frame : frames) {
+        const int index = frame.number - 1;
+        const QPoint cell(8 + (index % columns) * 168, 8 + (index / columns) * 146);
+        QCOMPARE(QColor(sheet.pixel(cell + QPoint(80, 60))), QColor(colourOfKey.value(frame.key())));
+        // The label under the thumbnail has lit pixels and the gap above it none.
+        int lit = 0;
+        for (int y = 124; y < 138; ++y)
+            for (int x = 0; x < 160; ++x)
+                lit += qGray(sheet.pixel(cell + QPoint(x, y))) > 200;
+        QVERIFY2(lit > 10, qPrintable(QStringLiteral("frame %1").arg(frame.number)));
+        QCOMPARE(qGray(sheet.pixel(cell + QPoint(80, 121))), qGray(qRgb(48, 48, 48)));
+    }
+}
+
+void PlayerTest::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("reason");
+    const QString missing = QDir::temp().filePath(QStringLiteral("kxcam-no-such-folder"));
+    QTest::newRow("missing folder") << QStringList{missing} << 1
+                                    << QStringLiteral("kxcam-play: the camera cannot open the folder %1").arg(missing);
+    QTest::newRow("missing module") << QStringList{QStringLiteral("--module"), missing + QStringLiteral("/libnone.so")} << 1
+                                    << QStringLiteral("kxcam-play: cannot load camera module %1/libnone.so: ").arg(missing);
+    const QString notACamera = QLibraryInfo::location(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/libqminimal.so");
+    if (QFileInfo::exists(notACamera))
+        QTest::newRow("module without the exports")
+            << QStringList{QStringLiteral("--module"), notACamera} << 1
+            << QStringLiteral("kxcam-play: camera module %1 lacks Camera_Create: ").arg(notACamera);
+    const QString bad = QStringLiteral("kxcam-play: ");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << bad;
+    QTest::newRow("frames not a number") << QStringList{QStringLiteral("--frames"), QStringLiteral("many")} << 2 << bad;
+    QTest::newRow("zero frames") << QStringList{QStringLiteral("--frames"), QStringLiteral("0")} << 2 << bad;
+    QTest::newRow("negative rate") << QStringList{QStringLiteral("--fps"), QStringLiteral("-5")} << 2 << bad;
+    QTest::newRow("unknown pixel format") << QStringList{QStringLiteral("--pixel-format"), QStringLiteral("RGB99")} << 2 << bad;
+    QTest::newRow("code without a name") << QStringList{QStringLiteral("--pixel-format"), QStringLiteral("7")} << 2 << bad;
+    QTest::newRow("two folders") << QStringList{QStringLiteral("a"), QStringLiteral("b")} << 2 << bad;
+    QTest::newRow("missing value") << QStringList{QStringLiteral("--save")} << 2 << bad;
+    const QStringList once{QStringLiteral("--frames"), QStringLiteral("1"), QStringLiteral("--quiet")};
+    QTest::newRow("pixel format by name") << once + QStringList{QStringLiteral("--pixel-format"), QStringLiteral("gray8")} << 0 << QString();
+    QTest::newRow("pixel format by code") << once + QStringList{QStringLiteral("--pixel-format"), QStringLiteral("12")} << 0 << QString();
+}
+
+void PlayerTest::exitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, reason);
+    const Run run = play(arguments);
+    QCOMPARE(run.status, status);
+    if (status == 0)
+        return;
+    QVERIFY(run.lines.isEmpty());
+    const QStringList lines = errorLines(run);
+    const auto ours = std::find_if(lines.cbegin(), lines.cend(), [](const QString& line) {
+        return line.startsWith(QLatin1String("kxcam-play: "));
+    });
+    QVERIFY2(ours != lines.cend(), run.errors.constData());
+    QVERIFY2(ours->startsWith(reason), qPrintable(*ours));
+}
+
+void PlayerTest::interruptEndsWithSummary()
+{
+#if defined(Q_OS_UNIX)
+    ImageFolder folder;
+    addFormatMix(folder);
+    QProcess process;
+    process.start(QStringLiteral(KXCAM_PLAYER_PATH), {QStringLiteral("--loop"), QStringLiteral("--fps"),
+                                                      QStringLiteral("200"), folder.path()});
+    QVERIFY(process.waitForStarted());
+    QByteArray output;
+    while (output.count('\n') < 5 && process.waitForReadyRead(10000))
+        output += process.readAllStandardOutput();
+    QVERIFY2(output.count('\n') >= 5, "no frames before the interrupt");
+    QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    output += process.readAllStandardOutput();
+
+    QList<QByteArray> lines = output.split('\n');
+    lines.removeAll(QByteArray());
+    const QString summary = QString::fromUtf8(lines.last());
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^summary: (\\d+) frames delivered, 0 triggers without a frame, 0 warnings, .* \\(interrupted\\)$"))
+            .match(summary);
+    QVERIFY2(match.hasMatch(), qPrintable(summary));
+    QCOMPARE(match.captured(1).toInt(), lines.size() - 1);
+#else
+    QSKIP("sending SIGINT to another process needs POSIX");
+#endif
+}
+
+QTEST_GUILESS_MAIN(PlayerTest)
+#include "tst_player.moc"
