@@ -3,6 +3,7 @@
 #include "progress_bar.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 

@@ -171,8 +171,7 @@ void Player::finish()
     m_summary.interrupted = interruptRequested();
     m_camera->stop();
     m_camera->close();
-    m_progress.clear();
-    m_log.setProgressBar(nullptr);
+    m_progress.close();
     if (!m_options.contactSheet.isEmpty() && !writeContactSheet())
         m_exitStatus = 1;
     writeOut(summaryLine(m_summary, m_options.json));

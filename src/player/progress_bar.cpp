@@ -60,3 +60,9 @@ void ProgressBar::draw()
     m_drawn = true;
     m_sinceDraw.start();
 }
+
+void ProgressBar::close()
+{
+    clear();
+    m_active = false;
+}

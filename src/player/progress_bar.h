@@ -15,6 +15,8 @@ public:
     void update(int done);
     void clear();
     void draw();
+    // Clears the bar for good: nothing draws it again.
+    void close();
 
 private:
     bool m_active;
