@@ -42,6 +42,7 @@ public:
 
 private:
     void emptyLists();
+    bool obtainFrame(QImage& frame, const QString& path);
     void deliver(QImage& image);
 
     QDir* m_dir = nullptr;
@@ -50,6 +51,10 @@ private:
     int m_index = -1;
     bool m_preload = false;
     QList<QImage> m_images;
+    // The frame buffer trigger decodes or copies into, reused while the frame
+    // size and format stay: fresh pixel memory per frame costs more than a decode.
+    QImage m_frame;
+    bool m_delivering = false;
 };
 
 #endif
