@@ -1,0 +1,59 @@
+// The benchmark rows: each puts the loaded module's camera side by side with
+// the least work its operation can cost.
+#ifndef BENCH_ROWS_H
+#define BENCH_ROWS_H
+
+#include "camera_module.h"
+#include "results_table.h"
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+struct BenchSettings {
+    bool quick = false;
+    int rounds = 9;
+    double roundSeconds = 0.03;
+    QList<QPair<QSize, bool>> shapes;  // frame size, colour
+    int smallTree = 10000;
+    int largeTree = 100000;
+    int largeFolder = 10000;
+
+    static BenchSettings full();
+    static BenchSettings quickCheck();
+};
+
+class BenchRows {
+public:
+    BenchRows(const CameraEntryPoints& entryPoints, const BenchSettings& settings, const QString& workFolder);
+
+    // False when the frames cannot be written.
+    bool prepareFrames();
+    void triggerRows(const QString& allocatorMode);
+    void scanRows();
+    void memoryRow();
+    void folderSizeRow();
+    const ResultsTable& table() const { return m_table; }
+    // Set when a camera failed to open or delivered fewer frames than triggered.
+    bool failed() const { return m_failed; }
+
+private:
+    struct FrameSet {
+        QString label;
+        QString source;
+        QString folder;
+        QStringList paths;
+    };
+
+    void check(bool condition, const QString& what);
+
+    CameraEntryPoints m_entryPoints;
+    BenchSettings m_settings;
+    QString m_work;
+    QList<FrameSet> m_frameSets;
+    ResultsTable m_table;
+    bool m_failed = false;
+};
+
+#endif

@@ -1,0 +1,65 @@
+// Measures the folder camera module, loaded as a host loads it, against the
+// floor of each of its costs, and prints one table of medians and ratios.
+#include "bench_rows.h"
+#include "host_memory.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// The module's farewell debug line would interleave with the table.
+void quietDebug(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtDebugMsg)
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    qInstallMessageHandler(quietDebug);
+    const QStringList arguments = application.arguments().mid(1);
+    const bool quick = arguments.contains(QStringLiteral("--quick"));
+    QString modulePath = QStringLiteral(KXCAM_MODULE_PATH);
+    const int moduleOption = arguments.indexOf(QStringLiteral("--module"));
+    if (moduleOption >= 0 && moduleOption + 1 < arguments.size())
+        modulePath = arguments.at(moduleOption + 1);
+
+    CameraModule module(modulePath);
+    if (!module.load()) {
+        std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(module.errorString()));
+        return 2;
+    }
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/kxcam-bench-XXXXXX"));
+    BenchRows rows(module.entryPoints(), quick ? BenchSettings::quickCheck() : BenchSettings::full(), work.path());
+    if (!work.isValid() || !rows.prepareFrames()) {
+        std::fprintf(stderr, "kxcam_bench: cannot write the frames under %s\n", qPrintable(work.path()));
+        return 2;
+    }
+
+    std::printf("kxcam_bench%s, %s UTC, Qt %s\n\n", quick ? " --quick (figures not meaningful)" : "",
+                qPrintable(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm"))), qVersion());
+    // Resident size first, before other rows leave freed pages for the cache to reuse.
+    rows.memoryRow();
+    rows.scanRows();
+    rows.folderSizeRow();
+    rows.triggerRows(QStringLiteral("default heap"));
+    if (forceFreshPagesForLargeAllocations())
+        rows.triggerRows(QStringLiteral("fresh pages"));
+    else
+        std::printf("(this allocator cannot force fresh pages; rows 1 and 2 ran once)\n\n");
+    rows.table().print();
+    if (rows.failed())
+        return 1;
+    if (!quick && !rows.table().allWithinTargets())
+        std::printf("\nSome ratios are above their targets.\n");
+    return 0;
+}
