@@ -58,7 +58,7 @@ BenchSettings BenchSettings::quickCheck()
     BenchSettings settings;
     settings.quick = true;
     settings.rounds = 1;
-    settings.roundSeconds = 0.001;
+    settings.roundSeconds = 0.0005;
     settings.shapes = {{QSize(64, 48), false}, {QSize(96, 54), true}, {QSize(122, 102), false}};
     settings.smallTree = 100;
     settings.largeTree = 1000;
@@ -122,7 +122,7 @@ void BenchRows::triggerRows(const QString& allocatorMode)
         check(camera.frames() - before == static_cast<long long>(operations) * m_settings.rounds,
               QStringLiteral("frames missing from ") + set.folder);
         m_table.add(QStringLiteral("1 trigger, %1").arg(allocatorMode), set.label, decode.subject, decode.floor,
-                    ResultsTable::Unit::Seconds, decode.ratio(), 1.05);
+                    ResultsTable::Unit::Seconds, decode.ratio, 1.05);
     }
     for (const FrameSet& set : m_frameSets) {
         BenchCamera camera(m_entryPoints, set.folder, true);
@@ -147,7 +147,7 @@ void BenchRows::triggerRows(const QString& allocatorMode)
         check(camera.frames() - before == static_cast<long long>(operations) * m_settings.rounds,
               QStringLiteral("frames missing from ") + set.folder);
         m_table.add(QStringLiteral("2 preloaded trigger, %1").arg(allocatorMode), set.label, copy.subject, copy.floor,
-                    ResultsTable::Unit::Seconds, copy.ratio(), 1.15);
+                    ResultsTable::Unit::Seconds, copy.ratio, 1.15);
     }
 }
 
@@ -160,12 +160,12 @@ void BenchRows::scanRows()
         BenchCamera camera(m_entryPoints, root, false);
         check(camera.isReady(), QStringLiteral("camera did not open on ") + root);
         check(filteredWalk(root) == count, QStringLiteral("walk of %1 misses files").arg(root));
-        const int rounds = m_settings.quick ? 1 : (count > 20000 ? 5 : 9);
+        const int rounds = m_settings.quick ? 1 : (count > 20000 ? 7 : 15);
         const Comparison scan = compareInterleaved(
             rounds, [&] { return secondsFor(1, [&] { check(camera.open() == 1, QStringLiteral("open failed")); }); },
             [&] { return secondsFor(1, [&] { filteredWalk(root); }); });
         m_table.add(QStringLiteral("3 open"), QStringLiteral("%1 files").arg(count), scan.subject, scan.floor,
-                    ResultsTable::Unit::Seconds, scan.ratio(), 0.6);
+                    ResultsTable::Unit::Seconds, scan.ratio, 0.6);
         const double perFile = scan.subject / count;
         if (perFileSmall == 0) {
             perFileSmall = perFile;
@@ -191,6 +191,7 @@ void BenchRows::memoryRow()
         frameBytes += bytes;
         largestFrame = std::max(largestFrame, bytes);
     }
+    releaseFreeHeap();
     const std::size_t before = residentBytes();
     BenchCamera camera(m_entryPoints, folder, true);
     const std::size_t after = residentBytes();
@@ -221,5 +222,5 @@ void BenchRows::folderSizeRow()
         m_settings.rounds, [&] { return secondsFor(operations, [&] { manyCamera.trigger(); }) / operations; },
         [&] { return secondsFor(operations, [&] { fewCamera.trigger(); }) / operations; });
     m_table.add(QStringLiteral("5 trigger, %1-file / 10-file folder").arg(m_settings.largeFolder), cheapest->label,
-                trigger.subject, trigger.floor, ResultsTable::Unit::Seconds, trigger.ratio(), 1.05);
+                trigger.subject, trigger.floor, ResultsTable::Unit::Seconds, trigger.ratio, 1.05);
 }

@@ -13,8 +13,8 @@
 
 struct BenchSettings {
     bool quick = false;
-    int rounds = 9;
-    double roundSeconds = 0.03;
+    int rounds = 11;
+    double roundSeconds = 0.04;
     QList<QPair<QSize, bool>> shapes;  // frame size, colour
     int smallTree = 10000;
     int largeTree = 100000;

@@ -21,6 +21,13 @@ std::size_t residentBytes()
     return 0;
 }
 
+void releaseFreeHeap()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 bool forceFreshPagesForLargeAllocations()
 {
 #if defined(__GLIBC__)

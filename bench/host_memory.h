@@ -8,6 +8,10 @@
 // Resident bytes of this process; 0 where the platform does not say.
 std::size_t residentBytes();
 
+// Hands the heap's free pages back to the system, so that memory allocated
+// next shows in the resident size instead of reusing pages already counted.
+void releaseFreeHeap();
+
 // From now on every allocation of 128 KiB or more is fresh memory from the
 // system, as in a host whose heap never has a large free block. False where
 // the allocator offers no such switch.

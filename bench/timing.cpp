@@ -43,5 +43,8 @@ Comparison compareInterleaved(int rounds, const Round& subject, const Round& flo
             subjectTimes.push_back(subject());
         }
     }
-    return {median(subjectTimes), median(floorTimes)};
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < subjectTimes.size(); ++i)
+        ratios.push_back(floorTimes[i] > 0 ? subjectTimes[i] / floorTimes[i] : 0);
+    return {median(subjectTimes), median(floorTimes), median(ratios)};
 }

@@ -12,7 +12,8 @@ using Round = std::function<double()>;
 struct Comparison {
     double subject = 0;  // median seconds per operation
     double floor = 0;
-    double ratio() const { return floor > 0 ? subject / floor : 0; }
+    // Median of the rounds' own ratios: neighbours in time share the machine's load.
+    double ratio = 0;
 };
 
 double median(std::vector<double> values);

@@ -55,7 +55,8 @@ void copyPixels(const QImage& source, QImage& target)
         return;
     }
     std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
-    if (source.colorCount() > 0)
+    // Shared once set, so the comparison is usually a pointer test.
+    if (target.colorTable() != source.colorTable())
         target.setColorTable(source.colorTable());
 }
 
