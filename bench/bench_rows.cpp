@@ -151,12 +151,25 @@ void BenchRows::triggerRows(const QString& allocatorMode)
     }
 }
 
+bool BenchRows::prepareTrees()
+{
+    for (const int count : {m_settings.smallTree, m_settings.largeTree}) {
+        if (!createDummyTree(treeRoot(count), count, 1000))
+            return false;
+    }
+    return true;
+}
+
+QString BenchRows::treeRoot(int count) const
+{
+    return QStringLiteral("%1/tree%2").arg(m_work).arg(count);
+}
+
 void BenchRows::scanRows()
 {
     double perFileSmall = 0;
     for (const int count : {m_settings.smallTree, m_settings.largeTree}) {
-        const QString root = QStringLiteral("%1/tree%2").arg(m_work).arg(count);
-        check(createDummyTree(root, count, 1000), QStringLiteral("cannot create ") + root);
+        const QString root = treeRoot(count);
         BenchCamera camera(m_entryPoints, root, false);
         check(camera.isReady(), QStringLiteral("camera did not open on ") + root);
         check(filteredWalk(root) == count, QStringLiteral("walk of %1 misses files").arg(root));

@@ -30,6 +30,9 @@ public:
 
     // False when the frames cannot be written.
     bool prepareFrames();
+    // The trees of the scan rows, made well before they are walked: the
+    // system writing back thousands of new files would slow the walks.
+    bool prepareTrees();
     void triggerRows(const QString& allocatorMode);
     void scanRows();
     void memoryRow();
@@ -47,6 +50,7 @@ private:
     };
 
     void check(bool condition, const QString& what);
+    QString treeRoot(int count) const;
 
     CameraEntryPoints m_entryPoints;
     BenchSettings m_settings;

@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     }
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/kxcam-bench-XXXXXX"));
     BenchRows rows(module.entryPoints(), quick ? BenchSettings::quickCheck() : BenchSettings::full(), work.path());
-    if (!work.isValid() || !rows.prepareFrames()) {
-        std::fprintf(stderr, "kxcam_bench: cannot write the frames under %s\n", qPrintable(work.path()));
+    if (!work.isValid() || !rows.prepareFrames() || !rows.prepareTrees()) {
+        std::fprintf(stderr, "kxcam_bench: cannot write the files under %s\n", qPrintable(work.path()));
         return 2;
     }
 
@@ -49,9 +49,9 @@ int main(int argc, char** argv)
                 qPrintable(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm"))), qVersion());
     // Resident size first, before other rows leave freed pages for the cache to reuse.
     rows.memoryRow();
-    rows.scanRows();
     rows.folderSizeRow();
     rows.triggerRows(QStringLiteral("default heap"));
+    rows.scanRows();
     if (forceFreshPagesForLargeAllocations())
         rows.triggerRows(QStringLiteral("fresh pages"));
     else
