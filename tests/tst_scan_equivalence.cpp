@@ -1,0 +1,96 @@
+// The scan and the frame buffer take shortcuts for speed; these cases hold
+// them to what the plain way gives: the list of a name-filtered directory walk
+// in its order, and pixels that stay the frame's own while the host nests.
+#include "camera_virtual_folder.h"
+#include "image_folder.h"
+#include "recording_camera.h"
+
+#include <QtTest>
+
+namespace {
+
+CCameraVirtualFolder& folderCamera(RecordingCamera& camera)
+{
+    return *static_cast<CCameraVirtualFolder*>(camera.camera());
+}
+
+QStringList filteredWalk(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(QDir(root).absolutePath(),
+                    {QStringLiteral("*.BMP"), QStringLiteral("*.JPEG"), QStringLiteral("*.JPG"), QStringLiteral("*.PNG")},
+                    QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    return files;
+}
+
+}  // namespace
+
+class ScanEquivalenceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listEqualsFilteredWalk_data();
+    void listEqualsFilteredWalk();
+    void nestedTriggerLeavesOuterFrameIntact();
+};
+
+void ScanEquivalenceTest::listEqualsFilteredWalk_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QStringList many;
+    const char* const suffixes[] = {"png", "PNG", "Jpg", "jpeg", "JPEG", "bmp", "BmP", "gif", "txt", "png~", "jpgx", ""};
+    for (int i = 0; i < 240; ++i)
+        many.append(QStringLiteral("d%1/f%2.%3").arg(i % 7).arg(i * 7919 % 1000).arg(QLatin1String(suffixes[i % 12])));
+    QTest::newRow("many names in several folders") << many;
+    QTest::newRow("hidden entries and look-alike names")
+        << QStringList{".a.png", ".hid/b.png", "x.png/c.JPG", "x.png/.d.bmp", "e.PNG.bak", ".png", "f..png", "g.JPEG"};
+    QTest::newRow("deep nesting") << QStringList{"a/b/c/d/1.bmp", "a/2.png", "a/b/3.jpg", "z/4.jpeg", "5.PNG"};
+}
+
+void ScanEquivalenceTest::listEqualsFilteredWalk()
+{
+    QFETCH(QStringList, files);
+    ImageFolder folder;
+    for (const QString& file : files)
+        folder.addFile(file, QByteArray("x"));
+    QFile::link(folder.path() + QStringLiteral("/a"), folder.path() + QStringLiteral("/linked.png"));
+    QFile::link(folder.path() + QStringLiteral("/d1"), folder.path() + QStringLiteral("/linkdir"));
+    RecordingCamera camera(folder.path());
+    QCOMPARE(camera->open(), 1);
+    const QStringList expected = filteredWalk(folder.path());
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(folderCamera(camera).files(), expected);
+}
+
+void ScanEquivalenceTest::nestedTriggerLeavesOuterFrameIntact()
+{
+    ImageFolder folder;
+    const QImage first = patternImage(33, 17, QImage::Format_RGB32, 1);
+    folder.addImage(QStringLiteral("a.bmp"), first, "BMP");
+    folder.addImage(QStringLiteral("b.bmp"), patternImage(33, 17, QImage::Format_RGB32, 2), "BMP");
+    for (const bool preload : {false, true}) {
+        RecordingCamera camera(folder.path(), preload, true);
+        QCOMPARE(camera->open(), 1);
+        QByteArray outerAfterNested;
+        bool nested = false;
+        camera.duringFrame = [&](ICameraObject& object) {
+            if (nested)
+                return;
+            nested = true;
+            const unsigned char* outer = object.m_imageData;
+            const int size = object.m_imageSize;
+            object.trigger();
+            outerAfterNested = QByteArray(reinterpret_cast<const char*>(outer), size);
+        };
+        QCOMPARE(camera.triggerTimes(1).size(), 2);
+        const QImage delivered = QImage(reinterpret_cast<const uchar*>(outerAfterNested.constData()), 33, 17,
+                                        QImage::Format_RGB32).copy();
+        const QString firstPath = folderCamera(camera).files().first();
+        QCOMPARE(delivered, QImage(firstPath).convertToFormat(QImage::Format_RGB32));
+    }
+}
+
+QTEST_GUILESS_MAIN(ScanEquivalenceTest)
+#include "tst_scan_equivalence.moc"
