@@ -206,6 +206,7 @@ void CCameraVirtualFolder::trigger()
     // The record and the camera describe sizes as 32-bit counts.
     if (image.sizeInBytes() > std::numeric_limits<std::int32_t>::max()) {
         QMessageLogger().warning() << "Virtual Camera: Image too large( " << path << " )";
+        image = QImage();  // not kept as the reusable frame: it would hold gigabytes until the next trigger
         return;
     }
     deliver(image);
