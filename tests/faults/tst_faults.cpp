@@ -1,0 +1,329 @@
+// Hostile folders through the loaded module: files that change or vanish
+// between the scan and their trigger, a folder that disappears, special files,
+// huge trees, frames far larger than their files, and paths that need escaping
+// in the log. Nothing may crash, hang or log other than the stated warnings.
+#include "delivered_frame.h"
+#include "image_folder.h"
+#include "log_capture.h"
+#include "recording_camera.h"
+
+#include <QBuffer>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+const QString couldNotLoad = QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )");
+
+enum class Change { Delete, Truncate, Corrupt, Replace };
+
+void applyChange(Change change, const QString& path)
+{
+    switch (change) {
+    case Change::Delete: QFile::remove(path); break;
+    case Change::Truncate: QFile(path).resize(QFileInfo(path).size() / 2); break;
+    case Change::Corrupt: {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\x89PNG\r\n\x1a\n this is no image at all");
+        break;
+    }
+    case Change::Replace: patternImage(7, 5, QImage::Format_RGB32, 99).save(path, "png"); break;
+    }
+}
+
+// A JPEG header announcing width x height with almost no scan data; the
+// decoder fills the missing rows, so a file of under a kilobyte becomes a frame
+// of width * height * 4 bytes.
+QByteArray tinyJpegOfHugeFrame(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "jpg", 10);
+    return bytes.left(700);
+}
+
+}  // namespace
+
+class FaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fileChangedAfterScan_data();
+    void fileChangedAfterScan();
+    void folderVanishesWhileOpen_data();
+    void folderVanishesWhileOpen();
+    void specialFilesAreNeverOpened_data();
+    void specialFilesAreNeverOpened();
+    void deepTree();
+    void fiftyThousandFiles_data();
+    void fiftyThousandFiles();
+    void hugeFrameFromTinyFile_data();
+    void hugeFrameFromTinyFile();
+    void pathsAreEscapedInWarnings_data();
+    void pathsAreEscapedInWarnings();
+};
+
+void FaultsTest::fileChangedAfterScan_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<bool>("delivered");
+    QTest::addColumn<QSize>("size");
+    const struct { const char* name; Change change; bool decodedStillFails; } rows[] = {
+        {"deleted", Change::Delete, true}, {"truncated", Change::Truncate, true},
+        {"corrupt", Change::Corrupt, true}, {"replaced", Change::Replace, false}};
+    for (const auto& row : rows) {
+        // Preloaded pixels were decoded at the scan and survive any later change.
+        QTest::addRow("%s, preload", row.name) << int(row.change) << true << true << QSize(3, 2);
+        QTest::addRow("%s, decode", row.name) << int(row.change) << false << !row.decodedStillFails
+                                              << (row.decodedStillFails ? QSize() : QSize(7, 5));
+    }
+}
+
+void FaultsTest::fileChangedAfterScan()
+{
+    QFETCH(int, change);
+    QFETCH(bool, preload);
+    QFETCH(bool, delivered);
+    QFETCH(QSize, size);
+    ImageFolder folder;
+    const QImage original = patternImage(3, 2, QImage::Format_RGB32, 1);
+    const QString path = folder.addImage(QStringLiteral("a.png"), original);
+    const QByteArray originalRows = pixelRows(QImage(path));
+    RecordingCamera camera(folder.path(), preload);
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    LogCapture log;
+    applyChange(Change(change), path);
+    camera->trigger();
+    if (!delivered) {
+        QVERIFY(camera.frames.isEmpty());
+        QCOMPARE(log.lines(), QStringList{couldNotLoad.arg(path)});
+        return;
+    }
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(QSize(camera.frames[0].width, camera.frames[0].height), size);
+    QCOMPARE(pixelRows(camera.frames[0]), preload ? originalRows : pixelRows(QImage(path)));
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void FaultsTest::folderVanishesWhileOpen_data()
+{
+    QTest::addColumn<bool>("replacedByFile");
+    QTest::addColumn<bool>("preload");
+    for (bool preload : {false, true}) {
+        QTest::addRow("removed, %s", preload ? "preload" : "decode") << false << preload;
+        QTest::addRow("replaced by a file, %s", preload ? "preload" : "decode") << true << preload;
+    }
+}
+
+void FaultsTest::folderVanishesWhileOpen()
+{
+    QFETCH(bool, replacedByFile);
+    QFETCH(bool, preload);
+    ImageFolder root;
+    const QString dir = root.addFolder(QStringLiteral("cam"));
+    const QString path = root.addImage(QStringLiteral("cam/a.png"), patternImage(2, 2, QImage::Format_RGB32, 3));
+    RecordingCamera camera(dir, preload, true);
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    QVERIFY(QDir(dir).removeRecursively());
+    if (replacedByFile)
+        root.addFile(QStringLiteral("cam"), QByteArray("not a folder"));
+    LogCapture log;
+
+    // The list of the last scan still names the file.
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), preload ? 1 : 0);
+    QCOMPARE(log.take(), preload ? QStringList() : QStringList{couldNotLoad.arg(path)});
+
+    // A rescan finds nothing; reopening fails but keeps the flags.
+    camera->stop();
+    camera->trigger();
+    QCOMPARE(log.take(), QStringList{QStringLiteral("warning: Virtual Camera: No image files in  \"%1\"").arg(dir)});
+    QCOMPARE(camera->open(), 0);
+    QCOMPARE(log.take(), QStringList{QStringLiteral("warning: Virtual Camera: Folder(  \"%1\"  ) not exist").arg(dir)});
+    QVERIFY(camera->m_opened);
+    camera->trigger();
+    QCOMPARE(log.take(), QStringList{QStringLiteral("warning: Virtual Camera: No image files in  \"%1\"").arg(dir)});
+    QCOMPARE(camera.frames.size(), preload ? 1 : 0);
+}
+
+void FaultsTest::specialFilesAreNeverOpened_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::newRow("decode") << false;
+    QTest::newRow("preload") << true;
+}
+
+void FaultsTest::specialFilesAreNeverOpened()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(bool, preload);
+    ImageFolder folder;
+    const QString image = folder.addImage(QStringLiteral("a.png"), patternImage(2, 3, QImage::Format_RGB32, 4));
+    // A reader opening the pipe would block the host for ever.
+    const QByteArray pipe = QFile::encodeName(folder.path() + QStringLiteral("/pipe.png"));
+    QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+    const QByteArray socketPath = QFile::encodeName(folder.path() + QStringLiteral("/socket.jpg"));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    QVERIFY(size_t(socketPath.size()) < sizeof address.sun_path);
+    memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(socketFd >= 0);
+    QCOMPARE(bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    RecordingCamera camera(folder.path(), preload, true);
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    const QList<DeliveredFrame> frames = camera.triggerTimes(3);
+    close(socketFd);
+    QCOMPARE(frames.size(), 3);
+    for (const DeliveredFrame& frame : frames)
+        QCOMPARE(pixelRows(frame), pixelRows(QImage(image)));
+    QCOMPARE(log.lines(), QStringList());
+#else
+    QSKIP("named pipes and sockets in folders are a POSIX matter");
+#endif
+}
+
+void FaultsTest::deepTree()
+{
+    ImageFolder folder;
+    QString relative;
+    for (int level = 0; level < 400; ++level)
+        relative += QStringLiteral("d/");
+    const QString deep = folder.addImage(relative + QStringLiteral("deep.bmp"), patternImage(5, 1, QImage::Format_RGB32, 5));
+    folder.addImage(QStringLiteral("top.png"), patternImage(1, 5, QImage::Format_RGB32, 6));
+    RecordingCamera camera(folder.path());
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    const QList<DeliveredFrame> frames = camera.triggerTimes(3);
+    QCOMPARE(frames.size(), 2);
+    QSet<QByteArray> delivered{pixelRows(frames[0]), pixelRows(frames[1])};
+    QCOMPARE(delivered, (QSet<QByteArray>{pixelRows(QImage(deep)), pixelRows(QImage(folder.path() + "/top.png"))}));
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void FaultsTest::fiftyThousandFiles_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::newRow("decode") << false;
+    QTest::newRow("preload") << true;
+}
+
+void FaultsTest::fiftyThousandFiles()
+{
+    QFETCH(bool, preload);
+    const int count = 50000;
+    ImageFolder folder;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    patternImage(2, 2, QImage::Format_RGB32, 7).save(&buffer, "png");
+    for (int i = 0; i < count; ++i) {
+        QFile file(folder.path() + QStringLiteral("/%1.png").arg(i));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(png);
+    }
+    RecordingCamera camera(folder.path(), preload);
+    int frames = 0;
+    int lastFrameCount = 0;
+    camera.setFrameHandler([&frames, &lastFrameCount](ICameraObject& cam) {
+        ++frames;
+        lastFrameCount = cam.m_frameCount;
+    });
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    for (int i = 0; i <= count; ++i)
+        camera->trigger();
+    // Every file once, then the end of the list without wrap.
+    QCOMPARE(frames, count);
+    QCOMPARE(lastFrameCount, count);
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void FaultsTest::hugeFrameFromTinyFile_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::newRow("decode") << false;
+    QTest::newRow("preload") << true;
+}
+
+void FaultsTest::hugeFrameFromTinyFile()
+{
+    QFETCH(bool, preload);
+    ImageFolder folder;
+    const QByteArray bytes = tinyJpegOfHugeFrame(8000, 8000);
+    QCOMPARE(bytes.size(), 700);
+    const QString path = folder.addFile(QStringLiteral("tiny.jpg"), bytes);
+    RecordingCamera camera(folder.path(), preload);
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    const DeliveredFrame& frame = camera.frames[0];
+    QCOMPARE(QSize(frame.width, frame.height), QSize(8000, 8000));
+    QCOMPARE(QSize(frame.recordWidth, frame.recordHeight), QSize(8000, 8000));
+    QCOMPARE(frame.imageSize, 256000000);
+    QCOMPARE(frame.pixelFormat, 3);
+    // Uniform grey, so the rows hold no padding a decoder might leave unset.
+    QVERIFY(frame.bytes == decodedBytes(path));
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void FaultsTest::pathsAreEscapedInWarnings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("quote") << QStringLiteral("say \"cheese\"") << QStringLiteral("say \\\"cheese\\\"");
+    QTest::newRow("backslash") << QStringLiteral("back\\slash\\") << QStringLiteral("back\\\\slash\\\\");
+    QTest::newRow("newline") << QStringLiteral("two\nlines") << QStringLiteral("two\\nlines");
+    QTest::newRow("tab") << QStringLiteral("tab\tbed") << QStringLiteral("tab\\tbed");
+    QTest::newRow("control") << QStringLiteral("bell\x07") << QStringLiteral("bell\\u0007");
+    QTest::newRow("non-ASCII") << QString::fromUtf8("caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x93\xb7")
+                               << QString::fromUtf8("caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x93\xb7");
+}
+
+void FaultsTest::pathsAreEscapedInWarnings()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, logged);
+    ImageFolder root;
+    const QString base = root.path() + QLatin1Char('/');
+    root.addFile(name + QStringLiteral("/bad.png"), QByteArray("corrupt"));
+    root.addFolder(name + QStringLiteral(" empty"));
+
+    LogCapture log;
+    RecordingCamera missing(base + name + QStringLiteral(" missing"));
+    QCOMPARE(missing->open(), 0);
+    RecordingCamera empty(base + name + QStringLiteral(" empty"));
+    QCOMPARE(empty->open(), 1);
+    empty->trigger();
+    RecordingCamera corrupt(base + name);
+    QCOMPARE(corrupt->open(), 1);
+    corrupt->trigger();
+    QCOMPARE(log.lines(), (QStringList{
+        QStringLiteral("debug: kxCamVirtual In"),
+        QStringLiteral("warning: Virtual Camera: Folder(  \"%1%2 missing\"  ) not exist").arg(base, logged),
+        QStringLiteral("debug: kxCamVirtual In"),
+        QStringLiteral("warning: Virtual Camera: No image files in  \"%1%2 empty\"").arg(base, logged),
+        QStringLiteral("debug: kxCamVirtual In"),
+        QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1%2/bad.png\"  )").arg(base, logged)}));
+}
+
+QTEST_GUILESS_MAIN(FaultsTest)
+#include "tst_faults.moc"
