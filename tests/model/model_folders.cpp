@@ -33,13 +33,18 @@ ModelFolders::ModelFolders()
 
 QString ModelFolders::folder(std::uint32_t choice) const
 {
-    static const char* const names[] = {"a", "b", "missing"};
-    return m_root.filePath(QLatin1String(names[choice % 3]));
+    static const char* const names[] = {"a", "a", "a", "b", "b", "b", "missing"};
+    return m_root.filePath(QLatin1String(names[choice % 7]));
+}
+
+QString ModelFolders::ownPath(int i) const
+{
+    return m_root.filePath(QLatin1String(i ? "b" : "a"));
 }
 
 QString ModelFolders::location(int i) const
 {
-    return folder(i) + (m_renamed[i] ? QStringLiteral(".away") : QString());
+    return ownPath(i) + (m_renamed[i] ? QStringLiteral(".away") : QString());
 }
 
 QStringList ModelFolders::filesIn(int i) const
@@ -127,13 +132,13 @@ void ModelFolders::addSubfolder(std::uint32_t arg)
 void ModelFolders::renameAway(std::uint32_t arg)
 {
     const int i = arg & 1;
-    if (!m_renamed[i] && QDir().rename(folder(i), folder(i) + QStringLiteral(".away")))
+    if (!m_renamed[i] && QDir().rename(ownPath(i), ownPath(i) + QStringLiteral(".away")))
         m_renamed[i] = true;
 }
 
 void ModelFolders::renameBack(std::uint32_t arg)
 {
     const int i = arg & 1;
-    if (m_renamed[i] && QDir().rename(folder(i) + QStringLiteral(".away"), folder(i)))
+    if (m_renamed[i] && QDir().rename(ownPath(i) + QStringLiteral(".away"), ownPath(i)))
         m_renamed[i] = false;
 }

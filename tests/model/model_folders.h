@@ -13,7 +13,7 @@ class ModelFolders {
 public:
     ModelFolders();
 
-    // choice 0 and 1 name the folders, 2 a folder that never exists.
+    // Mostly one of the two folders, now and then one that never exists.
     QString folder(std::uint32_t choice) const;
 
     void addFile(std::uint32_t arg);
@@ -26,6 +26,8 @@ public:
     void renameBack(std::uint32_t arg);
 
 private:
+    // Folder i (0 or 1) where it was made.
+    QString ownPath(int i) const;
     // Where folder i is now: its own path, or its renamed one.
     QString location(int i) const;
     // Every file under folder i, hidden ones included, sorted so that a choice is stable.

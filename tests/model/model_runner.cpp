@@ -7,6 +7,8 @@
 #include "model_folders.h"
 #include "test_module.h"
 
+#include <QRegularExpression>
+
 #include <limits>
 #include <memory>
 
@@ -43,6 +45,7 @@ public:
     {
         m_host.params().folder = m_folders.folder(0);
         m_host.params().preload = preload ? 1 : 0;
+        m_host.params().loop = 1;
         m_host.setFrameHandler([this](ICameraObject& camera) { m_frames.append(captureFrame(camera)); });
         create();
     }
@@ -50,6 +53,8 @@ public:
 
     QString perform(const ModelStep& step);
     QString finish();
+    int frames = 0;
+    int warnings = 0;
 
 private:
     void create()
@@ -104,7 +109,11 @@ QString Session::perform(const ModelStep& step)
     case ModelStep::Recreate:
         m_host.destroy();
         m_extraLog.append(deletedLine);
-        record.preload = int(arg % 3);
+        // Mostly the sequence's own preloading; sometimes the other, or a value that is not exactly 1.
+        if (arg % 4 == 0)
+            record.preload = 2;
+        else if (arg % 4 == 1)
+            record.preload = record.preload == 1 ? 0 : 1;
         record.pixelFormat = int((arg >> 2) % 6);
         create();
         break;
@@ -125,11 +134,13 @@ QString Session::compare(const QString& resultMismatch)
 {
     if (!resultMismatch.isEmpty())
         return resultMismatch;
-    const QString frames = compareFrames(m_frames, m_model->takeFrames());
+    const QString frameMismatch = compareFrames(m_frames, m_model->takeFrames());
+    frames += m_frames.size();
     m_frames.clear();
-    if (!frames.isEmpty())
-        return frames;
+    if (!frameMismatch.isEmpty())
+        return frameMismatch;
     const QStringList log = m_log.take();
+    warnings += log.filter(QRegularExpression(QStringLiteral("^warning: "))).size();
     const QStringList expectedLog = m_extraLog + m_model->takeLog();
     m_extraLog.clear();
     if (log != expectedLog)
@@ -170,6 +181,8 @@ QString ModelRunner::run(const QVector<ModelStep>& steps)
         }
     }
     const QString mismatch = session.finish();
+    m_frames = session.frames;
+    m_warnings = session.warnings;
     if (!mismatch.isEmpty())
         m_failedStep = steps.size();
     return mismatch;

@@ -17,10 +17,15 @@ public:
     QString run(const QVector<ModelStep>& steps);
     // The position of the step that disagreed, or -1.
     int failedStep() const { return m_failedStep; }
+    // What the last run exercised.
+    int framesDelivered() const { return m_frames; }
+    int warningsLogged() const { return m_warnings; }
 
 private:
     bool m_preload;
     int m_failedStep = -1;
+    int m_frames = 0;
+    int m_warnings = 0;
 };
 
 #endif

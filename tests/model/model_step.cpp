@@ -16,9 +16,9 @@ QVector<ModelStep> generateSteps(std::uint32_t seed, int count)
 {
     // Triggers dominate, as in a host; lifecycle calls and changes are mixed in.
     static const int weights[ModelStep::KindCount] = {
-        6, 3, 6, 3, 30, 1, 3, 1,
+        8, 2, 6, 2, 30, 1, 3, 1,
         2, 2, 2, 1, 1,
-        5, 3, 2, 2, 2, 2, 1, 1};
+        8, 2, 1, 1, 2, 2, 1, 1};
     std::mt19937 random(seed);
     std::discrete_distribution<int> kinds(std::begin(weights), std::end(weights));
     QVector<ModelStep> steps;

@@ -71,8 +71,10 @@ void ModelTest::cameraFollowsModel()
     const QVector<ModelStep> steps = generateSteps(seed, environmentNumber("KXCAM_MODEL_STEPS", 750));
     ModelRunner runner(preload);
     const QString failure = runner.run(steps);
-    if (failure.isEmpty())
+    if (failure.isEmpty()) {
+        qInfo("%d steps, %d frames, %d warnings", int(steps.size()), runner.framesDelivered(), runner.warningsLogged());
         return;
+    }
     const QVector<ModelStep> shortened = shorten(runner, steps);
     const QString again = runner.run(shortened);
     QFAIL(qPrintable(QStringLiteral("seed %1 (%2): %3\nshortened to %4 steps, failing with %5:\n%6")
