@@ -23,20 +23,6 @@ QString corpusDir()
     return QStringLiteral(KXCAM_CORPUS_DIR);
 }
 
-// The pixel format code a host is told for each Qt image format.
-int announcedCode(int qtFormat)
-{
-    switch (qtFormat) {
-    case QImage::Format_RGB32: return 3;
-    case QImage::Format_RGB888: return 2;
-    case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8: return 1;
-    case QImage::Format_RGB16: return 4;
-    case QImage::Format_ARGB32: return 5;
-    default: return 0;
-    }
-}
-
 QString fnv1a(const QByteArray& bytes)
 {
     quint64 hash = 0xcbf29ce484222325ull;
@@ -140,7 +126,7 @@ void CorpusTest::deliveredAsDecoded()
     QCOMPARE(frame.width, expected.width);
     QCOMPARE(frame.height, expected.height);
     QCOMPARE(frame.bitsPerPixel, expected.depth);
-    QCOMPARE(frame.pixelFormat, announcedCode(expected.format));
+    QCOMPARE(frame.pixelFormat, announcedPixelFormat(QImage::Format(expected.format)));
     QCOMPARE(qint64(frame.imageSize), expected.sizeInBytes);
     QCOMPARE(frame.recordWidth, expected.width);
     QCOMPARE(frame.recordHeight, expected.height);

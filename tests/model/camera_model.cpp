@@ -17,19 +17,6 @@ int bitsOfRecordFormat(int code)
     return code >= 1 && code <= 4 ? bits[code] : 0;
 }
 
-int codeOfImageFormat(QImage::Format format)
-{
-    switch (format) {
-    case QImage::Format_RGB32: return 3;
-    case QImage::Format_RGB888: return 2;
-    case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8: return 1;
-    case QImage::Format_RGB16: return 4;
-    case QImage::Format_ARGB32: return 5;
-    default: return 0;
-    }
-}
-
 }  // namespace
 
 QString debugQuoted(const QString& text)
@@ -165,7 +152,7 @@ void CameraModel::deliver(const QImage& image)
     m_state.height = image.height();
     m_state.imageSize = static_cast<int>(image.sizeInBytes());
     m_state.bitsPerPixel = image.depth();
-    m_state.pixelFormat = codeOfImageFormat(image.format());
+    m_state.pixelFormat = announcedPixelFormat(image.format());
     m_recordWidth = image.width();
     m_recordHeight = image.height();
     ExpectedFrame frame;

@@ -61,3 +61,16 @@ QByteArray pixelRows(const QImage& image)
 {
     return pixelRows(imageBytes(image), image.height(), image.width(), image.depth());
 }
+
+int announcedPixelFormat(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_RGB32: return 3;
+    case QImage::Format_RGB888: return 2;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8: return 1;
+    case QImage::Format_RGB16: return 4;
+    case QImage::Format_ARGB32: return 5;
+    default: return 0;
+    }
+}

@@ -33,6 +33,9 @@ QByteArray pixelRows(const QByteArray& bytes, int height, int width, int bitsPer
 QByteArray pixelRows(const DeliveredFrame& frame);
 QByteArray pixelRows(const QImage& image);
 
+// The pixel format code a host is told for a frame decoded to `format`.
+int announcedPixelFormat(QImage::Format format);
+
 // Sizes of the frames, for compact sequence comparisons.
 QList<QSize> frameSizes(const QList<DeliveredFrame>& frames);
 
