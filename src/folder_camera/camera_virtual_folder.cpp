@@ -36,11 +36,17 @@ int pixelFormatCodeOf(QImage::Format format)
     }
 }
 
+// QImage::byteCount() truncates past 2 GiB and sizeInBytes() needs Qt 5.10.
+qint64 pixelBytes(const QImage& image)
+{
+    return qint64(image.bytesPerLine()) * image.height();
+}
+
 // The name filters are all of the form "*.SUFFIX".
 bool matchesAnyFilter(const QString& fileName, const QStringList& nameFilters)
 {
     for (const QString& filter : nameFilters) {
-        if (fileName.endsWith(QStringView(filter).mid(1), Qt::CaseInsensitive))
+        if (fileName.endsWith(filter.midRef(1), Qt::CaseInsensitive))
             return true;
     }
     return false;
@@ -54,7 +60,7 @@ void copyPixels(const QImage& source, QImage& target)
         target = source.copy();
         return;
     }
-    std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
+    std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(pixelBytes(source)));
     // Shared once set, so the comparison is usually a pointer test.
     if (target.colorTable() != source.colorTable())
         target.setColorTable(source.colorTable());
@@ -204,7 +210,7 @@ void CCameraVirtualFolder::trigger()
         return;
     }
     // The record and the camera describe sizes as 32-bit counts.
-    if (image.sizeInBytes() > std::numeric_limits<std::int32_t>::max()) {
+    if (pixelBytes(image) > std::numeric_limits<std::int32_t>::max()) {
         QMessageLogger().warning() << "Virtual Camera: Image too large( " << path << " )";
         image = QImage();  // not kept as the reusable frame: it would hold gigabytes until the next trigger
         return;
@@ -235,7 +241,7 @@ void CCameraVirtualFolder::deliver(QImage& image)
     m_imageData = image.bits();
     m_width = image.width();
     m_height = image.height();
-    m_imageSize = static_cast<std::int32_t>(image.sizeInBytes());
+    m_imageSize = static_cast<std::int32_t>(pixelBytes(image));
     m_bitsPerPixel = image.depth();
     m_params->width = m_width;
     m_params->height = m_height;
