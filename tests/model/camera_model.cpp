@@ -1,6 +1,7 @@
 #include "camera_model.h"
 
 #include "delivered_frame.h"
+#include "log_capture.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,13 +19,6 @@ int bitsOfRecordFormat(int code)
 }
 
 }  // namespace
-
-QString debugQuoted(const QString& text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
 
 CameraModel::CameraModel(const CameraParams* record)
     : m_record(record), m_preload(record->preload == 1), m_recordWidth(record->width), m_recordHeight(record->height)

@@ -62,7 +62,4 @@ private:
     QStringList m_log;
 };
 
-// A string as Qt's debug stream quotes it, for the ASCII paths of the model.
-QString debugQuoted(const QString& text);
-
 #endif

@@ -49,3 +49,10 @@ void LogCapture::handle(QtMsgType type, const QMessageLogContext&, const QString
     const char* kind = type == QtDebugMsg ? "debug: " : type == QtWarningMsg ? "warning: " : "other: ";
     capturedLines->append(QLatin1String(kind) + message);
 }
+
+QString debugQuoted(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}

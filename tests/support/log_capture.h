@@ -25,4 +25,8 @@ private:
     QtMessageHandler m_previous;
 };
 
+// A string as Qt's debug stream quotes it: in double quotes, with a backslash
+// before each double quote and backslash (printable characters only).
+QString debugQuoted(const QString& text);
+
 #endif
