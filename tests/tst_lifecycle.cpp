@@ -47,7 +47,23 @@ QString addImage(const QString& folder, const QString& name, int width)
     return path;
 }
 
+// How a host may write the path of a folder that exists.
+enum class Spelling { TrailingSlash, Backslashes, LowerCaseDrive, WithoutDrive };
+
+QString spelled(const QString& path, Spelling spelling)
+{
+    switch (spelling) {
+    case Spelling::TrailingSlash: return path + QLatin1Char('/');
+    case Spelling::Backslashes: return QDir::toNativeSeparators(path);
+    case Spelling::LowerCaseDrive: return path.left(1).toLower() + path.mid(1);
+    case Spelling::WithoutDrive: return path.mid(2);
+    }
+    return path;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Spelling)
 
 class LifecycleTest : public QObject {
     Q_OBJECT
@@ -57,6 +73,9 @@ private slots:
     void relativeFolderResolution_data();
     void relativeFolderResolution();
     void emptyFolderNamesWorkingDirectory();
+    void folderSpellings_data();
+    void folderSpellings();
+    void rootFolderOpensWithoutScanning_data();
     void rootFolderOpensWithoutScanning();
     void startNeedsOpenCamera();
     void repeatedStarts_data();
@@ -146,16 +165,54 @@ void LifecycleTest::emptyFolderNamesWorkingDirectory()
     QCOMPARE(camera.frames[0].width, 5);
 }
 
+void LifecycleTest::folderSpellings_data()
+{
+    QTest::addColumn<Spelling>("spelling");
+    QTest::newRow("trailing slash") << Spelling::TrailingSlash;
+#if defined(Q_OS_WIN)
+    QTest::newRow("backslashes") << Spelling::Backslashes;
+    QTest::newRow("lower-case drive letter") << Spelling::LowerCaseDrive;
+    QTest::newRow("no drive letter: the working directory's drive") << Spelling::WithoutDrive;
+#endif
+}
+
+void LifecycleTest::folderSpellings()
+{
+    QFETCH(Spelling, spelling);
+    ImageFolder folder;
+    addImage(folder.path(), QStringLiteral("a.png"), 3);
+    WorkingDirectory cwd(folder.path());
+    RecordingCamera camera(spelled(folder.path(), spelling));
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(camera.frames[0].width, 3);
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void LifecycleTest::rootFolderOpensWithoutScanning_data()
+{
+    QTest::addColumn<QString>("root");
+#if defined(Q_OS_WIN)
+    QTest::newRow("C:/") << QStringLiteral("C:/");
+    QTest::newRow("C:\\") << QStringLiteral("C:\\");
+    QTest::newRow("c:/") << QStringLiteral("c:/");
+#else
+    QTest::newRow("root path") << QDir::rootPath();
+#endif
+}
+
 void LifecycleTest::rootFolderOpensWithoutScanning()
 {
-    const QString root = QDir::rootPath();
+    QFETCH(QString, root);
     RecordingCamera camera(root);
     LogCapture log;
     QCOMPARE(camera->open(), 1);
     QCOMPARE(camera->m_opened, true);
     camera->trigger();
     QVERIFY(camera.frames.isEmpty());
-    QCOMPARE(log.lines(), QStringList{noImageFiles.arg(root)});
+    QCOMPARE(log.lines(), QStringList{QStringLiteral("warning: Virtual Camera: No image files in  %1").arg(debugQuoted(root))});
 }
 
 void LifecycleTest::startNeedsOpenCamera()
@@ -313,7 +370,12 @@ void LifecycleTest::folderChangeToRootKeepsPreviousFiles()
 void LifecycleTest::namesOutsideAscii()
 {
     ImageFolder parent;
+#if defined(Q_OS_WIN)
+    // Windows file names cannot hold a double quote or a backslash.
+    const QString folder = parent.addFolder(QStringLiteral("Bilder \u00e4\u00f6\u00fc \u65e5\u672c"));
+#else
     const QString folder = parent.addFolder(QStringLiteral("Bilder \u00e4\u00f6\u00fc \u65e5\u672c \"q\" back\\slash"));
+#endif
     addImage(folder, QStringLiteral("\u00e9t\u00e9 \u753b\u50cf.png"), 6);
     RecordingCamera camera(folder);
     LogCapture log;

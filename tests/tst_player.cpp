@@ -17,6 +17,15 @@ struct Run {
     QByteArray errors;        // stderr
 };
 
+// A Windows console program ends its lines with CR LF; elsewhere a CR is a fault.
+QByteArray textLines(QByteArray output)
+{
+#if defined(Q_OS_WIN)
+    output.replace("\r\n", "\n");
+#endif
+    return output;
+}
+
 Run play(const QStringList& arguments)
 {
     QProcess process;
@@ -25,10 +34,10 @@ Run play(const QStringList& arguments)
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.status = process.exitCode();
-    run.lines = process.readAllStandardOutput().split('\n');
+    run.lines = textLines(process.readAllStandardOutput()).split('\n');
     if (!run.lines.isEmpty() && run.lines.last().isEmpty())
         run.lines.removeLast();
-    run.errors = process.readAllStandardError();
+    run.errors = textLines(process.readAllStandardError());
     return run;
 }
 
