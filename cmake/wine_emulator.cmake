@@ -16,5 +16,8 @@ endforeach()
 list(REMOVE_DUPLICATES dll_dirs)
 set(KXCAM_WINE_DLL_PATH "${dll_dirs}")
 
-configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR /bin/sh ${PROJECT_BINARY_DIR}/wine-run)
+# Made executable by copying, since configure_file sets permissions only from CMake 3.20 on.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${PROJECT_BINARY_DIR}/CMakeFiles/wine-run @ONLY)
+file(COPY ${PROJECT_BINARY_DIR}/CMakeFiles/wine-run DESTINATION ${PROJECT_BINARY_DIR}
+     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run)
