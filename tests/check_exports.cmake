@@ -1,6 +1,7 @@
 # Fails unless the module exports exactly the two camera functions: read from
 # the dynamic symbol table of an ELF module with NM (besides the linker's own
-# section markers), or from the export table of a Windows DLL with OBJDUMP.
+# section markers), or from the export table of a Windows DLL with OBJDUMP,
+# where the DLL must also name itself kxCam_100.dll, the name hosts load.
 if(OBJDUMP)
     execute_process(COMMAND "${OBJDUMP}" -p "${MODULE}" OUTPUT_VARIABLE table RESULT_VARIABLE status)
     set(tool "${OBJDUMP}")
@@ -14,6 +15,9 @@ endif()
 
 set(exported)
 if(OBJDUMP)
+    if(NOT table MATCHES "\nName[ \t]+[0-9a-fA-F]+ kxCam_100\\.dll\n")
+        message(FATAL_ERROR "the module's export table does not name it kxCam_100.dll")
+    endif()
     # Entries of the name table; an entry exported by ordinal alone has an address and no name.
     string(REGEX MATCHALL "\t\\[ *[0-9]+\\] [A-Za-z_][^\n]*" entries "${table}")
     foreach(entry IN LISTS entries)

@@ -85,6 +85,7 @@ private slots:
     void applyParameter_data();
     void applyParameter();
     void folderChangeToMissingFolder();
+    void folderChangeToRootKeepsPreviousFiles_data();
     void folderChangeToRootKeepsPreviousFiles();
     void namesOutsideAscii();
 };
@@ -194,13 +195,8 @@ void LifecycleTest::folderSpellings()
 void LifecycleTest::rootFolderOpensWithoutScanning_data()
 {
     QTest::addColumn<QString>("root");
-#if defined(Q_OS_WIN)
-    QTest::newRow("C:/") << QStringLiteral("C:/");
-    QTest::newRow("C:\\") << QStringLiteral("C:\\");
-    QTest::newRow("c:/") << QStringLiteral("c:/");
-#else
-    QTest::newRow("root path") << QDir::rootPath();
-#endif
+    for (const QString& root : rootSpellings())
+        QTest::newRow(qPrintable(root)) << root;
 }
 
 void LifecycleTest::rootFolderOpensWithoutScanning()
@@ -350,15 +346,21 @@ void LifecycleTest::folderChangeToMissingFolder()
     QCOMPARE(log.lines(), QStringList{notExist.arg(missing)});
 }
 
+void LifecycleTest::folderChangeToRootKeepsPreviousFiles_data()
+{
+    rootFolderOpensWithoutScanning_data();
+}
+
 void LifecycleTest::folderChangeToRootKeepsPreviousFiles()
 {
+    QFETCH(QString, root);
     ImageFolder folder;
     addImage(folder.path(), QStringLiteral("a.png"), 2);
     addImage(folder.path(), QStringLiteral("b.png"), 3);
     RecordingCamera camera(folder.path());
     QCOMPARE(camera->open(), 1);
     camera->trigger();
-    camera.params().folder = QDir::rootPath();
+    camera.params().folder = root;
     const CameraParamChange change{PARAM_IMAGE_FOLDER};
     QCOMPARE(camera->applyParameter(&change), true);
     QCOMPARE(camera->m_opened, true);

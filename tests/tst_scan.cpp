@@ -40,6 +40,7 @@ private slots:
     void preloadKeepsPositions_data();
     void preloadKeepsPositions();
     void failedOpenDropsDirectory();
+    void rootIsNeverScanned_data();
     void rootIsNeverScanned();
     void rescanResetsPosition();
 };
@@ -184,9 +185,17 @@ void ScanTest::failedOpenDropsDirectory()
     QCOMPARE(folderCamera(camera).files().size(), 1);
 }
 
+void ScanTest::rootIsNeverScanned_data()
+{
+    QTest::addColumn<QString>("root");
+    for (const QString& root : rootSpellings())
+        QTest::newRow(qPrintable(root)) << root;
+}
+
 void ScanTest::rootIsNeverScanned()
 {
-    RecordingCamera camera(QDir::rootPath());
+    QFETCH(QString, root);
+    RecordingCamera camera(root);
     QCOMPARE(camera->open(), 1);
     QCOMPARE(folderCamera(camera).files(), QStringList());
     QVERIFY(folderCamera(camera).directory());

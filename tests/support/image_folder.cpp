@@ -73,6 +73,15 @@ void ImageFolder::hide(const QString& relativePath)
 }
 #endif
 
+QStringList rootSpellings()
+{
+#if defined(Q_OS_WIN)
+    return {QStringLiteral("C:/"), QStringLiteral("C:\\"), QStringLiteral("c:/")};
+#else
+    return {QDir::rootPath()};
+#endif
+}
+
 QImage patternImage(int width, int height, QImage::Format format, int seed)
 {
     QImage image(width, height, QImage::Format_RGB32);

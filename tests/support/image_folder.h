@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 class ImageFolder {
@@ -30,6 +31,10 @@ private:
 
     QTemporaryDir m_dir;
 };
+
+// The ways a host may write a file-system root: "C:/", "C:\\" and "c:/" on
+// Windows, "/" elsewhere.
+QStringList rootSpellings();
 
 // A small image whose pixels depend on seed, in the given format.
 QImage patternImage(int width, int height, QImage::Format format, int seed);
