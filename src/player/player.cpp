@@ -84,7 +84,6 @@ bool Player::openCamera()
     params.loop = m_options.loop ? 1 : 0;
     params.preload = m_options.preload ? 1 : 0;
     params.pixelFormat = m_options.pixelFormat;
-    m_warningsBeforeOpen = m_log.warningCount();
     if (!m_camera.create()) {
         m_log.note(QStringLiteral("the module refused to create a camera"));
         return false;
@@ -99,7 +98,8 @@ bool Player::openCamera()
         m_log.note(QStringLiteral("the camera cannot start acquisition on %1").arg(m_options.folder));
         return false;
     }
-    m_summary.warningsWhileOpening = m_log.warningCount() - m_warningsBeforeOpen;
+    // The log relay counts from the program's start, and nothing warns before the camera is created.
+    m_summary.warningsWhileOpening = m_log.warningCount();
     return true;
 }
 
@@ -235,7 +235,7 @@ void Player::finish()
     m_summary.interrupted = interruptRequested();
     m_camera->stop();
     m_camera->close();
-    m_summary.warnings = m_log.warningCount() - m_warningsBeforeOpen;
+    m_summary.warnings = m_log.warningCount();
     m_progress.close();
     if (!m_options.contactSheet.isEmpty() && !writeContactSheet())
         m_exitStatus = 1;

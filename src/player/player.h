@@ -48,7 +48,6 @@ private:
     RunSummary m_summary;
     int m_triggers = 0;
     int m_framelessInARow = 0;
-    int m_warningsBeforeOpen = 0;
     qint64 m_firstFrameNanoseconds = 0;
     int m_exitStatus = 0;
     bool m_failed = false;
