@@ -683,23 +683,30 @@ void PlayerTest::interruptEndsWithSummary()
 void PlayerTest::outputFailure_data()
 {
     QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("reason");
     // The shell reports the player's status on stderr after its own lines.
-    QTest::newRow("full device") << QStringLiteral("( \"$@\"; echo \"status $?\" >&2 ) >/dev/full")
+    const QStringList loop{QStringLiteral("--loop")};
+    QTest::newRow("full device") << QStringLiteral("( \"$@\"; echo \"status $?\" >&2 ) >/dev/full") << loop
                                  << QStringLiteral("kxcam-play: cannot write to standard output: No space left on device");
     QTest::newRow("closed pipe, SIGPIPE ignored")
-        << QStringLiteral("trap '' PIPE; ( \"$@\"; echo \"status $?\" >&2 ) | head -n 1 >/dev/null")
+        << QStringLiteral("trap '' PIPE; ( \"$@\"; echo \"status $?\" >&2 ) | head -n 1 >/dev/null") << loop
         << QStringLiteral("kxcam-play: cannot write to standard output: Broken pipe");
+    QTest::newRow("contact sheet on a full device")
+        << QStringLiteral("\"$@\" >/dev/null; echo \"status $?\" >&2")
+        << QStringList{QStringLiteral("--contact-sheet"), QStringLiteral("/dev/full")}
+        << QStringLiteral("kxcam-play: cannot write the contact sheet /dev/full: No space left on device");
 }
 
 void PlayerTest::outputFailure()
 {
 #if defined(Q_OS_UNIX)
     QFETCH(QString, script);
+    QFETCH(QStringList, options);
     QFETCH(QString, reason);
     ImageFolder folder;
     addFormatMix(folder);
-    const Run run = playInShell(script, {QStringLiteral("--loop"), folder.path()});
+    const Run run = playInShell(script, options + QStringList{folder.path()});
     QCOMPARE(run.status, 0);
     const QStringList lines = errorLines(run);
     QCOMPARE(lines.filter(QStringLiteral("kxcam-play: ")), QStringList{reason});

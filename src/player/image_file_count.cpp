@@ -1,11 +1,15 @@
 #include "image_file_count.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QStringList>
 
 #include <algorithm>
 
+namespace {
+
+// The folder the camera opens for the string in its parameter record.
 QDir cameraFolder(const QString& folder)
 {
     const QDir asWritten(folder);
@@ -13,6 +17,8 @@ QDir cameraFolder(const QString& folder)
         return asWritten;
     return QDir(QCoreApplication::applicationDirPath() + QLatin1Char('/') + folder);
 }
+
+}  // namespace
 
 int countImageFiles(const QString& folder)
 {

@@ -6,11 +6,7 @@
 #ifndef IMAGE_FILE_COUNT_H
 #define IMAGE_FILE_COUNT_H
 
-#include <QDir>
 #include <QString>
-
-// The folder the camera opens for the string in its parameter record.
-QDir cameraFolder(const QString& folder);
 
 int countImageFiles(const QString& folder);
 
