@@ -242,7 +242,7 @@ void PlayerTest::framesOfFolder()
     for (int i = 0; i < frames.size(); ++i)
         QCOMPARE(frames.at(i).number, i + 1);
     QCOMPARE(sortedKeys(frames), expectedKeys(paths));
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, 1 trigger without a frame, 0 warnings (0 while opening), ")),
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, 1 trigger without a frame, 0 warnings (0 before the first trigger), ")),
              qPrintable(summaryOf(run)));
     QCOMPARE(run.lines.first(), cameraLine);
     QCOMPARE(run.lines.size(), paths.size() + 2);
@@ -277,9 +277,9 @@ void PlayerTest::undecodableFile_data()
     // The truncated JPEG makes Qt warn twice as it decodes it: at its trigger,
     // or while the camera opens when it preloads. Counted the same in both modes.
     QTest::newRow("decoded at each trigger")
-        << QStringList() << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (0 while opening), ");
+        << QStringList() << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (0 before the first trigger), ");
     QTest::newRow("preloaded") << QStringList{QStringLiteral("--preload")}
-                               << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (2 while opening), ");
+                               << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (2 before the first trigger), ");
 }
 
 void PlayerTest::undecodableFile()
@@ -335,7 +335,7 @@ void PlayerTest::loggingRules()
 
     const Run run = play({folder.path()}, environmentWith(variable, setting));
     QCOMPARE(run.status, 0);
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 1 frame delivered, 3 triggers without a frame, 2 warnings (0 while opening), ")),
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 1 frame delivered, 3 triggers without a frame, 2 warnings (0 before the first trigger), ")),
              qPrintable(summaryOf(run)));
     const QStringList lines = errorLines(run);
     QCOMPARE(lines.filter(QStringLiteral("Virtual Camera: Could not load image file(")).size(), warningsShown ? 2 : 0);
@@ -378,7 +378,7 @@ void PlayerTest::emptyFolder()
     const Run run = play(options + QStringList{path});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.lines.size(), 2);
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 0 frames delivered, 1 trigger without a frame, 1 warning (0 while opening), ")),
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 0 frames delivered, 1 trigger without a frame, 1 warning (0 before the first trigger), ")),
              qPrintable(summaryOf(run)));
     QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: No image files in  \"%1\"").arg(path)));
 }
@@ -667,7 +667,7 @@ void PlayerTest::interruptEndsWithSummary()
     lines.removeAll(QByteArray());
     const QString summary = QString::fromUtf8(lines.last());
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^summary: (\\d+) frames delivered, 0 triggers without a frame, 0 warnings \\(0 while opening\\), .* \\(interrupted\\)$"))
+        QRegularExpression(QStringLiteral("^summary: (\\d+) frames delivered, 0 triggers without a frame, 0 warnings \\(0 before the first trigger\\), .* \\(interrupted\\)$"))
             .match(summary);
     QVERIFY2(match.hasMatch(), qPrintable(summary));
     const int frames = match.captured(1).toInt();
@@ -692,10 +692,14 @@ void PlayerTest::outputFailure_data()
     QTest::newRow("closed pipe, SIGPIPE ignored")
         << QStringLiteral("trap '' PIPE; ( \"$@\"; echo \"status $?\" >&2 ) | head -n 1 >/dev/null") << loop
         << QStringLiteral("kxcam-play: cannot write to standard output: Broken pipe");
+#if !defined(__SANITIZE_ADDRESS__)
+    // Qt's PNG writer leaks an allocation when its write fails, which the
+    // leak checker of a sanitizer build reports.
     QTest::newRow("contact sheet on a full device")
         << QStringLiteral("\"$@\" >/dev/null; echo \"status $?\" >&2")
         << QStringList{QStringLiteral("--contact-sheet"), QStringLiteral("/dev/full")}
         << QStringLiteral("kxcam-play: cannot write the contact sheet /dev/full: No space left on device");
+#endif
 }
 
 void PlayerTest::outputFailure()

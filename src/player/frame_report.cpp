@@ -81,17 +81,17 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
                           QJsonObject{{QStringLiteral("frames"), summary.frames},
                                       {QStringLiteral("triggersWithoutFrame"), summary.triggersWithoutFrame},
                                       {QStringLiteral("warnings"), summary.warnings},
-                                      {QStringLiteral("warningsWhileOpening"), summary.warningsWhileOpening},
+                                      {QStringLiteral("warningsBeforeFirstTrigger"), summary.warningsBeforeFirstTrigger},
                                       {QStringLiteral("seconds"), summary.seconds},
                                       {QStringLiteral("bytes"), double(summary.bytes)},
                                       {QStringLiteral("framesPerSecond"), summary.framesPerSecond()},
                                       {QStringLiteral("megabytesPerSecond"), summary.megabytesPerSecond()},
                                       {QStringLiteral("interrupted"), summary.interrupted}}}});
-    return QStringLiteral("summary: %1, %2, %3 (%4 while opening), %5 s, %6 frames/s, %7 MB/s%8\n")
+    return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), %5 s, %6 frames/s, %7 MB/s%8\n")
         .arg(plural(summary.frames, "frame delivered", "frames delivered"),
              plural(summary.triggersWithoutFrame, "trigger without a frame", "triggers without a frame"),
              plural(summary.warnings, "warning", "warnings"))
-        .arg(summary.warningsWhileOpening)
+        .arg(summary.warningsBeforeFirstTrigger)
         .arg(summary.seconds, 0, 'f', 3)
         .arg(summary.framesPerSecond(), 0, 'f', 1)
         .arg(summary.megabytesPerSecond(), 0, 'f', 1)

@@ -20,10 +20,10 @@ struct FrameRecord {
 struct RunSummary {
     int frames = 0;
     int triggersWithoutFrame = 0;
-    int warnings = 0;              // logged from creating the camera to closing it
-    int warningsWhileOpening = 0;  // of those, before the first trigger (a preload decodes then)
+    int warnings = 0;                    // every warning of the run
+    int warningsBeforeFirstTrigger = 0;  // of those, up to the camera's start (a preload decodes then)
     double seconds = 0.0;
-    double frameSpanSeconds = 0.0;  // from the first delivered frame to the last
+    double frameSpanSeconds = 0.0;  // from the trigger of the first delivered frame to the last's
     qint64 bytes = 0;
     bool interrupted = false;
 

@@ -98,8 +98,8 @@ bool Player::openCamera()
         m_log.note(QStringLiteral("the camera cannot start acquisition on %1").arg(m_options.folder));
         return false;
     }
-    // The log relay counts from the program's start, and nothing warns before the camera is created.
-    m_summary.warningsWhileOpening = m_log.warningCount();
+    // The log relay counts from the program's start.
+    m_summary.warningsBeforeFirstTrigger = m_log.warningCount();
     return true;
 }
 
@@ -130,6 +130,11 @@ void Player::step()
         finish();
         return;
     }
+    // Paced deadlines count from the first trigger, and a frame's time is its
+    // trigger's: a slow first decode then does not shorten the span.
+    if (m_triggers == 0)
+        m_clock.restart();
+    m_triggerNanoseconds = m_clock.nsecsElapsed();
     const int framesBefore = m_summary.frames;
     const int warningsBefore = m_log.warningCount();
     m_camera->trigger();
@@ -170,7 +175,6 @@ void Player::scheduleNextTrigger()
 
 void Player::onFrame(ICameraObject& camera)
 {
-    const qint64 now = m_clock.nsecsElapsed();
     FrameRecord frame;
     frame.number = ++m_summary.frames;
     frame.width = camera.m_width;
@@ -181,8 +185,8 @@ void Player::onFrame(ICameraObject& camera)
     frame.checksum = pixelChecksum(camera);
     m_summary.bytes += camera.m_imageSize;
     if (frame.number == 1)
-        m_firstFrameNanoseconds = now;
-    m_summary.frameSpanSeconds = double(now - m_firstFrameNanoseconds) / 1e9;
+        m_firstFrameNanoseconds = m_triggerNanoseconds;
+    m_summary.frameSpanSeconds = double(m_triggerNanoseconds - m_firstFrameNanoseconds) / 1e9;
 
     const bool wantImage = !m_options.saveDir.isEmpty() || (!m_options.contactSheet.isEmpty() && !m_sheet.isFull());
     if (wantImage) {

@@ -48,6 +48,7 @@ private:
     RunSummary m_summary;
     int m_triggers = 0;
     int m_framelessInARow = 0;
+    qint64 m_triggerNanoseconds = 0;  // when the trigger under way began
     qint64 m_firstFrameNanoseconds = 0;
     int m_exitStatus = 0;
     bool m_failed = false;

@@ -5,16 +5,12 @@
 
 bool writePngFile(const QImage& image, const QString& path, QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, "PNG");
+    QImageWriter writer(path, "PNG");
+    const auto file = qobject_cast<QFileDevice*>(writer.device());
     // Buffered bytes may only fail to reach the disk at the flush (a full disk).
-    if (writer.write(image) && file.flush())
+    if (writer.write(image) && file && file->flush())
         return true;
-    error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    error = file && file->error() != QFileDevice::NoError ? file->errorString() : writer.errorString();
     return false;
 }
 
