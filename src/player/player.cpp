@@ -37,6 +37,8 @@ Player::Player(const CameraEntryPoints& entryPoints, const PlayerOptions& option
 
 int Player::run()
 {
+    // Before opening, so that Ctrl-C during a long preload still ends with a summary.
+    installInterruptHandler();
     if (!checkOutputs() || !openCamera())
         return 1;
     if (!m_options.quiet)
@@ -46,7 +48,6 @@ int Player::run()
     if (stderrIsTerminal())
         m_progress = ProgressBar(true, expectedFrames());
     m_log.setProgressBar(&m_progress);
-    installInterruptHandler();
     m_interruptPoll.start(interruptPollMilliseconds);
     m_clock.start();
     m_triggerTimer.start(0);
