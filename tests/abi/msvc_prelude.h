@@ -8,7 +8,7 @@
 #define __GNUC_MINOR__ 0
 #define __MINGW32__ 1
 #define __MINGW64__ 1
-// libstdc++ in strict C++17 mode, as without GNU extensions.
+// What -std=c++17 (no GNU extensions) defines there; libstdc++ insists on it.
 #define __STRICT_ANSI__ 1
 
 // x86-64 has lock-free atomics of every size up to a pointer.
