@@ -113,6 +113,7 @@ void CorpusTest::deliveredAsDecoded()
     // Played twice round; the host scribbles over the first frame, so the
     // second is decoded or copied into a buffer full of another picture.
     RecordingCamera camera(folder.path(), preload, true);
+    dirtyHeap(int(expected.sizeInBytes));
     camera.duringFrame = [](ICameraObject& c) { std::fill(c.m_imageData, c.m_imageData + c.m_imageSize, 0xff); };
     LogCapture log;
     QCOMPARE(camera->open(), 1);

@@ -25,6 +25,8 @@ quint16 le16(const uchar* bytes)
 
 bool bmpMayLeavePixelsUndefined(const uchar* h, qint64 available, qint64 fileSize)
 {
+    if (available < 18)
+        return true;
     const quint32 pixelOffset = le32(h + 10);
     const quint32 infoSize = le32(h + 14);
     const bool os2v1 = infoSize == 12;
@@ -70,12 +72,12 @@ void prepareCleared(QImage& image, const QSize& size, QImage::Format format)
 
 bool CFrameDecoder::mayLeavePixelsUndefined(QIODevice& file)
 {
-    const QByteArray header = file.peek(headerBytes);
-    const auto* h = reinterpret_cast<const uchar*>(header.constData());
-    if (header.startsWith("BM"))
-        return bmpMayLeavePixelsUndefined(h, header.size(), file.size());
-    if (header.startsWith("\x89PNG"))
-        return pngMayLeavePixelsUndefined(h, header.size());
+    uchar h[headerBytes];
+    const qint64 available = file.peek(reinterpret_cast<char*>(h), headerBytes);
+    if (available >= 2 && h[0] == 'B' && h[1] == 'M')
+        return bmpMayLeavePixelsUndefined(h, available, file.size());
+    if (available >= 4 && std::memcmp(h, "\x89PNG", 4) == 0)
+        return pngMayLeavePixelsUndefined(h, available);
     return false;
 }
 
