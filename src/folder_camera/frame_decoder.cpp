@@ -45,7 +45,7 @@ bool bmpMayLeavePixelsUndefined(const uchar* h, qint64 available, qint64 fileSiz
     // The reader takes the pixels from after the palette it read when that lies past the stated offset.
     const qint64 pixelStart = std::max<qint64>(pixelOffset, 14 + qint64(infoSize) + colours * (os2v1 ? 3 : 4) + masks);
     const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
-    if (rowBytes > 0 && height > (std::numeric_limits<qint64>::max() - pixelStart) / rowBytes)
+    if (rowBytes <= 0 || height > (std::numeric_limits<qint64>::max() - pixelStart) / rowBytes)
         return true;
     return fileSize < pixelStart + rowBytes * height;
 }
@@ -59,11 +59,8 @@ bool pngMayLeavePixelsUndefined(const uchar* h, qint64 available)
     return bitDepth == 16 && colourType == 2;
 }
 
-// An image of that size and format whose bytes are all 0, reusing image's buffer when it fits.
-void prepareCleared(QImage& image, const QSize& size, QImage::Format format)
+void clearAllBytes(QImage& image)
 {
-    if (image.size() != size || image.format() != format || !image.isDetached())
-        image = QImage(size, format);
     if (!image.isNull())
         std::memset(image.bits(), 0, static_cast<std::size_t>(image.bytesPerLine()) * image.height());
 }
@@ -86,21 +83,18 @@ bool CFrameDecoder::decode(const QString& path, QImage& image)
     QImageReader reader(path);
     // The reader reads from the device opened here; peeking leaves it at the start.
     const bool clearFirst = reader.device()->open(QIODevice::ReadOnly) && mayLeavePixelsUndefined(*reader.device());
-    QSize clearedSize;
-    QImage::Format clearedFormat = QImage::Format_Invalid;
-    if (clearFirst) {
-        // A top-down BMP announces a negative height.
-        clearedSize = QSize(reader.size().width(), qAbs(reader.size().height()));
-        clearedFormat = reader.imageFormat();
-        prepareCleared(image, clearedSize, clearedFormat);
-    }
+    // Qt's readers decode in place into an image of the same size and format, else into a new one.
+    if (clearFirst)
+        clearAllBytes(image);
+    const QSize size = image.size();
+    const QImage::Format format = image.format();
     if (!reader.read(&image)) {
         image = QImage();
         return false;
     }
-    if (clearFirst && (image.size() != clearedSize || image.format() != clearedFormat)) {
-        // The header misled the size or format, so the reader decoded into a buffer of its own: again into a cleared one.
-        prepareCleared(image, image.size(), image.format());
+    if (clearFirst && (image.size() != size || image.format() != format)) {
+        // Decoded into a new buffer: now of the file's size and format, cleared, and decoded into again.
+        clearAllBytes(image);
         if (!QImageReader(path).read(&image)) {
             image = QImage();
             return false;

@@ -61,7 +61,7 @@ void dirtyHeap(int bytes)
 {
     std::vector<std::unique_ptr<char[]>> blocks;
     volatile char seen = 0;
-    for (int i = 0; i < 32; ++i) {
+    for (int i = 0; i < 8; ++i) {
         blocks.emplace_back(new char[size_t(bytes)]);
         std::memset(blocks.back().get(), 0xff, size_t(bytes));
         seen = seen + blocks.back()[bytes - 1];
