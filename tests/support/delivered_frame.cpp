@@ -59,6 +59,8 @@ QByteArray definedBytes(const QString& path)
 
 void dirtyHeap(int bytes)
 {
+    if (bytes <= 0)
+        return;
     std::vector<std::unique_ptr<char[]>> blocks;
     volatile char seen = 0;
     for (int i = 0; i < 8; ++i) {
