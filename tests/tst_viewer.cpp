@@ -388,7 +388,7 @@ void ViewerTest::preloadRecreatesCamera()
     openPaused(folder.path());
     key(Qt::Key_Right);
     QCOMPARE(m_window->statusText(),
-             QStringLiteral("frame 1: 8 \u00d7 6, 32 bit, RGB32 (3), 192 bytes, 0.0 frames/s, 0 warnings"));
+             QStringLiteral("frame 1: 8 \u00d7 6, 32 bit, RGB32 (3), 192 bytes, 0.0 frames/s (0.0 drawn), 0 warnings"));
     if (preload) {
         key(Qt::Key_P);
         QCOMPARE(frame().number, 0);

@@ -27,6 +27,9 @@ FrameView::FrameView(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    m_clock.start();
+    m_repaintTimer.setSingleShot(true);
+    connect(&m_repaintTimer, &QTimer::timeout, viewport(), QOverload<>::of(&QWidget::update));
 }
 
 QColor FrameView::background()
@@ -44,7 +47,8 @@ void FrameView::setFrame(const QImage& frame)
         updateScrollBars();
     }
     reportHoveredPixel();
-    viewport()->update();
+    m_frameUndrawn = true;
+    scheduleRepaint();
 }
 
 void FrameView::setMessage(const QString& text)
@@ -87,6 +91,18 @@ void FrameView::fitToWindow()
 }
 
 void FrameView::paintEvent(QPaintEvent*)
+{
+    QElapsedTimer cost;
+    cost.start();
+    paintFrame();
+    if (m_frameUndrawn) {
+        m_frameUndrawn = false;
+        m_drawnRate.addFrame();
+    }
+    m_nextPaint = m_clock.elapsed() + cost.elapsed();
+}
+
+void FrameView::paintFrame()
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), background());
@@ -180,6 +196,15 @@ void FrameView::updateScrollBars()
     horizontalScrollBar()->setPageStep(room.width());
     verticalScrollBar()->setRange(0, qMax(0, size.height() - room.height()));
     verticalScrollBar()->setPageStep(room.height());
+}
+
+void FrameView::scheduleRepaint()
+{
+    const qint64 wait = m_nextPaint - m_clock.elapsed();
+    if (!m_frameSkipping || wait <= 0)
+        viewport()->update();
+    else if (!m_repaintTimer.isActive())
+        m_repaintTimer.start(int(wait));
 }
 
 void FrameView::reportHoveredPixel()

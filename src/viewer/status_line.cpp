@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-QString statusLine(const HostFrame& frame, double framesPerSecond, int warnings, bool endOfFolder)
+QString statusLine(const HostFrame& frame, const FrameRates& rates, int warnings, bool endOfFolder)
 {
     QStringList parts;
     if (frame.number > 0) {
@@ -12,7 +12,7 @@ QString statusLine(const HostFrame& frame, double framesPerSecond, int warnings,
               << QStringLiteral("%1 bit").arg(frame.depth)
               << QStringLiteral("%1 (%2)").arg(pixelFormatNames.value(frame.pixelFormat)).arg(frame.pixelFormat)
               << QStringLiteral("%1 bytes").arg(frame.bytes)
-              << QStringLiteral("%1 frames/s").arg(framesPerSecond, 0, 'f', 1);
+              << QStringLiteral("%1 frames/s (%2 drawn)").arg(rates.delivered, 0, 'f', 1).arg(rates.drawn, 0, 'f', 1);
     } else {
         parts << QStringLiteral("no frame yet");
     }

@@ -6,8 +6,14 @@
 
 #include <QString>
 
-// "frame 3: 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s, 1 warning",
+// The rates a run reached: frames delivered and frames drawn per second.
+struct FrameRates {
+    double delivered = 0.0;
+    double drawn = 0.0;
+};
+
+// "frame 3: 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s (30.1 drawn), 1 warning",
 // followed by ", end of folder" once a run without wrapping has ended.
-QString statusLine(const HostFrame& frame, double framesPerSecond, int warnings, bool endOfFolder);
+QString statusLine(const HostFrame& frame, const FrameRates& rates, int warnings, bool endOfFolder);
 
 #endif

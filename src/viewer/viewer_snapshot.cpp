@@ -1,14 +1,17 @@
 // kxcam-view-snapshot OUT.png MILLISECONDS [FOLDER]: the viewer's window,
 // playing FOLDER (default: the sample set) for MILLISECONDS as the program
 // shows it, saved as a picture; its status line, with the frames/s reached,
-// goes to stdout. Run it with QT_QPA_PLATFORM=offscreen to need no display.
+// goes to stdout. The mouse rests on the middle of the frame, so the pixel
+// inspector shows. Run it with QT_QPA_PLATFORM=offscreen to need no display.
 #include "camera_module.h"
 #include "default_paths.h"
+#include "frame_view.h"
 #include "viewer_window.h"
 #include "warning_log.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -34,6 +37,9 @@ int main(int argc, char* argv[])
     window.show();
     window.openFolder(QFileInfo(arguments.value(3, defaultSampleFolder())).absoluteFilePath());
     QTimer::singleShot(milliseconds, &window, [&] {
+        QWidget* viewport = window.frameView().viewport();
+        QMouseEvent rest(QEvent::MouseMove, viewport->rect().center(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &rest);
         std::printf("%s\n", qPrintable(window.statusText()));
         const bool saved = window.grab().save(arguments.at(1), "PNG");
         if (!saved)

@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log, QWidget* parent)
     : QMainWindow(parent),
@@ -25,14 +26,19 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
       m_status(new QLabel),
       m_inspector(new QLabel)
 {
+    // The inspector sits right under the frame it describes.
+    auto* frameArea = new QWidget;
+    auto* frameLayout = new QVBoxLayout(frameArea);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->addWidget(m_view);
+    frameLayout->addWidget(m_inspector);
     auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(m_view);
+    splitter->addWidget(frameArea);
     splitter->addWidget(m_warnings);
     splitter->setStretchFactor(0, 4);
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
     statusBar()->addWidget(m_status, 1);
-    statusBar()->addPermanentWidget(m_inspector);
     createToolBar();
 
     connect(&m_playback, &Playback::frameDelivered, this, &ViewerWindow::showFrame);
@@ -43,7 +49,7 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
 
     m_view->setFocus();
     showState();
-    resize(1000, 760);
+    resize(1100, 820);
 }
 
 void ViewerWindow::setLoop(bool loop)
@@ -59,6 +65,13 @@ void ViewerWindow::setPreload(bool preload)
 void ViewerWindow::setFramesPerSecond(double rate)
 {
     m_rate->setValue(rate);
+}
+
+void ViewerWindow::changeFramesPerSecond(double rate)
+{
+    m_playback.setFramesPerSecond(rate);
+    // At 0 each trigger waits for the event loop, and so for the last paint.
+    m_view->setFrameSkipping(rate > 0.0);
 }
 
 QString ViewerWindow::statusText() const
@@ -90,7 +103,7 @@ void ViewerWindow::createToolBar()
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->setMovable(false);
 
-    QAction* open = addAction(tr("Open folder..."), {QKeySequence::Open});
+    QAction* open = addAction(tr("Open..."), {QKeySequence::Open});
     open->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     connect(open, &QAction::triggered, this, &ViewerWindow::chooseFolder);
     m_play = addAction(tr("Play"), {Qt::Key_Space});
@@ -111,10 +124,10 @@ void ViewerWindow::createToolBar()
     m_rate->setRange(0.0, 1000.0);
     m_rate->setDecimals(1);
     m_rate->setSuffix(tr(" frames/s"));
-    m_rate->setSpecialValueText(tr("as fast as shown"));
+    m_rate->setSpecialValueText(tr("max frames/s"));
     m_rate->setToolTip(tr("Triggers per second; 0: as fast as the window shows frames"));
-    connect(m_rate, QOverload<double>::of(&QDoubleSpinBox::valueChanged), &m_playback,
-            &Playback::setFramesPerSecond);
+    connect(m_rate, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+            &ViewerWindow::changeFramesPerSecond);
     bar->addSeparator();
     bar->addWidget(m_rate);
     bar->addSeparator();
@@ -204,7 +217,8 @@ void ViewerWindow::showStatus()
         m_status->setText(tr("no camera: %1").arg(m_playback.errorString()));
         return;
     }
-    m_status->setText(statusLine(m_playback.frame(), m_playback.measuredFramesPerSecond(), m_log.warningCount(),
+    const FrameRates rates{m_playback.measuredFramesPerSecond(), m_view->drawnFramesPerSecond()};
+    m_status->setText(statusLine(m_playback.frame(), rates, m_log.warningCount(),
                                  m_playback.state() == Playback::State::EndOfFolder));
 }
 

@@ -41,6 +41,7 @@ private:
     void chooseFolder();
     void togglePlay();
     void changePreload(bool preload);
+    void changeFramesPerSecond(double rate);
     void showOpenFailure();
     void showFrame();
     void showState();
