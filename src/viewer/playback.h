@@ -44,7 +44,6 @@ public:
     QString errorString() const { return m_error; }
     bool loops() const { return m_loop; }
     bool preloads() const { return m_preload; }
-    double framesPerSecond() const { return m_rate; }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
 

@@ -8,6 +8,7 @@
 #include "warning_pane.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLabel>
