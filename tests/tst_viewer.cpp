@@ -89,6 +89,7 @@ private slots:
     void opensFitted();
     void playPauseStep();
     void endOfFolderAndRestart();
+    void playsAtSetRate();
     void loopPlaysOn();
     void inspector_data();
     void inspector();
@@ -240,6 +241,15 @@ void ViewerTest::endOfFolderAndRestart()
     key(Qt::Key_Space);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, files);
+}
+
+void ViewerTest::playsAtSetRate()
+{
+    m_window->setFramesPerSecond(400.0);
+    QVERIFY(m_window->openFolder(samplesFolder()));
+    QCOMPARE(state(), Playback::State::Playing);
+    QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, samplePaths().size());
 }
 
 void ViewerTest::loopPlaysOn()
