@@ -7,8 +7,8 @@
 Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent)
     : QObject(parent), m_log(log), m_camera(entryPoints)
 {
-    // A repeating timer drops ticks it could not deliver in time, so slow
-    // painting skips frames on screen instead of piling up triggers.
+    // A repeating timer never makes up for the ticks it missed, so triggers
+    // do not pile up behind slow painting.
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &Playback::trigger);
     m_camera.setFrameHandler([this](ICameraObject& camera) { receive(camera); });
