@@ -8,6 +8,7 @@
 #include "image_folder.h"
 #include "log_capture.h"
 #include "pixel_checksum.h"
+#include "pixel_inspector.h"
 #include "test_module.h"
 #include "viewer_window.h"
 #include "warning_log.h"
@@ -87,12 +88,16 @@ private slots:
     void drawsHostBytes_data();
     void drawsHostBytes();
     void opensFitted();
+    void zoom_data();
+    void zoom();
     void playPauseStep();
     void endOfFolderAndRestart();
     void playsAtSetRate();
     void loopPlaysOn();
     void inspector_data();
     void inspector();
+    void inspectedBytes_data();
+    void inspectedBytes();
     void missingFolder();
     void warnings_data();
     void warnings();
@@ -189,6 +194,42 @@ void ViewerTest::opensFitted()
     QVERIFY(room.contains(drawn));
     QVERIFY(drawn.width() == room.width() || drawn.height() == room.height());
     QCOMPARE(drawn.center(), room.center());
+}
+
+void ViewerTest::zoom_data()
+{
+    QTest::addColumn<QList<Qt::Key>>("keys");
+    QTest::addColumn<int>("wheelSteps");
+    QTest::addColumn<double>("zoom");  // 0: fitted
+    QTest::newRow("100 %") << QList<Qt::Key>{Qt::Key_1} << 0 << 1.0;
+    QTest::newRow("in twice") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus, Qt::Key_Equal} << 0 << 4.0;
+    QTest::newRow("out") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Minus} << 0 << 0.5;
+    QTest::newRow("in and out") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Minus} << 0 << 2.0;
+    QTest::newRow("fit again") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus, Qt::Key_0} << 0 << 0.0;
+    QTest::newRow("fit with F") << QList<Qt::Key>{Qt::Key_1, Qt::Key_F} << 0 << 0.0;
+    QTest::newRow("wheel up") << QList<Qt::Key>{Qt::Key_1} << 3 << 8.0;
+    QTest::newRow("wheel down") << QList<Qt::Key>{Qt::Key_1} << -2 << 0.25;
+}
+
+void ViewerTest::zoom()
+{
+    QFETCH(QList<Qt::Key>, keys);
+    QFETCH(int, wheelSteps);
+    QFETCH(double, zoom);
+    openPaused(samplesFolder());
+    key(Qt::Key_Right);
+    FrameView& view = m_window->frameView();
+    const double fitted = view.zoom();
+    for (Qt::Key zoomKey : keys)
+        key(zoomKey);
+    for (int i = 0; i < qAbs(wheelSteps); ++i) {
+        const QPoint centre = view.viewport()->rect().center();
+        QWheelEvent wheel(centre, view.viewport()->mapToGlobal(centre), QPoint(), QPoint(0, wheelSteps > 0 ? 120 : -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+    }
+    QCOMPARE(view.fitsWindow(), zoom == 0.0);
+    QCOMPARE(view.zoom(), zoom == 0.0 ? fitted : zoom);
 }
 
 void ViewerTest::playPauseStep()
@@ -313,6 +354,34 @@ void ViewerTest::inspector()
     QCOMPARE(m_window->inspectorText(), expected);
     hover(view, view.frameRect().topLeft() - QPoint(1, 1));
     QCOMPARE(m_window->inspectorText(), QString());
+}
+
+void ViewerTest::inspectedBytes_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<int>("pixelFormat");
+    QTest::addColumn<QString>("expected");
+
+    QImage rgb24(4, 3, QImage::Format_RGB888);
+    rgb24.fill(Qt::black);
+    rgb24.setPixel(2, 1, qRgb(10, 20, 30));
+    QImage rgb16(4, 3, QImage::Format_RGB16);
+    rgb16.fill(0);
+    reinterpret_cast<quint16*>(rgb16.scanLine(1))[2] = 0x1234;
+
+    QTest::newRow("RGB24") << rgb24 << 2 << "x 2, y 1: R 10, G 20, B 30";
+    QTest::newRow("GRAY16, little-endian") << rgb16 << 4 << "x 2, y 1: low 52, high 18";
+    QTest::newRow("None has no bytes to name") << rgb24 << 0 << QString();
+    QTest::newRow("outside the frame") << rgb24.copy(0, 0, 2, 1) << 2 << QString();
+}
+
+// The formats no decoder here delivers, checked on the inspector alone.
+void ViewerTest::inspectedBytes()
+{
+    QFETCH(QImage, image);
+    QFETCH(int, pixelFormat);
+    QFETCH(QString, expected);
+    QCOMPARE(pixelDescription(image, pixelFormat, QPoint(2, 1)), expected);
 }
 
 // A folder that does not exist says so in the window, and the window opens the next one.
