@@ -22,7 +22,7 @@ constexpr int interruptPollMilliseconds = 50;
 
 }  // namespace
 
-Player::Player(const CameraEntryPoints& entryPoints, const PlayerOptions& options, LogRelay& log)
+Player::Player(const CameraEntryPoints& entryPoints, const HostOptions& options, LogRelay& log)
     : m_options(options), m_log(log), m_camera(entryPoints)
 {
     m_triggerTimer.setSingleShot(true);

@@ -2,7 +2,7 @@
 // with the bytes a host receives open to inspection. Exit status 1 when the
 // module cannot be loaded, 2 for bad options.
 #include "camera_module.h"
-#include "player_options.h"
+#include "host_options.h"
 #include "viewer_window.h"
 #include "warning_log.h"
 
@@ -17,9 +17,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("kxcam-view"));
     QApplication::setApplicationVersion(QStringLiteral(KXCAM_VERSION));
 
-    PlayerOptions options;
+    const HostProgram viewer{QStringLiteral(
+        "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module in a window, and shows "
+        "the bytes a host receives: the frame in its announced format, the raw value of the pixel under the "
+        "mouse and the module's warnings.\n"
+        "Exit status: 0 when the window is closed, 1 when the module cannot be loaded, 2 for bad options.")};
+    HostOptions options;
     QString error;
-    if (!parsePlayerOptions(application, options, error)) {
+    if (!parseHostOptions(QApplication::arguments(), viewer, options, error)) {
         std::fprintf(stderr, "kxcam-view: %s\nTry 'kxcam-view --help'.\n", qPrintable(error));
         return 2;
     }
@@ -32,10 +37,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     ViewerWindow window(module.entryPoints(), log);
-    window.playback().setPixelFormat(options.pixelFormat);
-    window.setLoop(options.loop);
-    window.setPreload(options.preload);
-    window.setFramesPerSecond(options.fps);
+    window.applyOptions(options);
     window.show();
     window.openFolder(options.folder);
     return QApplication::exec();

@@ -18,6 +18,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+namespace {
+
+// The least step of the rate box, which shows three decimals.
+constexpr double leastRate = 0.001;
+
+}  // namespace
+
 ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log, QWidget* parent)
     : QMainWindow(parent),
       m_log(log),
@@ -53,6 +60,14 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
     resize(1100, 820);
 }
 
+void ViewerWindow::applyOptions(const HostOptions& options)
+{
+    m_playback.setPixelFormat(options.pixelFormat);
+    setLoop(options.loop);
+    setPreload(options.preload);
+    setFramesPerSecond(options.fps);
+}
+
 void ViewerWindow::setLoop(bool loop)
 {
     m_loop->setChecked(loop);
@@ -65,7 +80,8 @@ void ViewerWindow::setPreload(bool preload)
 
 void ViewerWindow::setFramesPerSecond(double rate)
 {
-    m_rate->setValue(rate);
+    // A rate the box would round to 0, which means "max", plays at its least step.
+    m_rate->setValue(rate > 0.0 ? qMax(rate, leastRate) : 0.0);
 }
 
 void ViewerWindow::changeFramesPerSecond(double rate)
@@ -123,7 +139,7 @@ void ViewerWindow::createToolBar()
 
     m_rate = new QDoubleSpinBox;
     m_rate->setRange(0.0, 1000.0);
-    m_rate->setDecimals(1);
+    m_rate->setDecimals(3);
     m_rate->setSuffix(tr(" frames/s"));
     m_rate->setSpecialValueText(tr("max frames/s"));
     m_rate->setToolTip(tr("Triggers per second; 0: as fast as the window shows frames"));

@@ -3,6 +3,7 @@
 #ifndef VIEWER_WINDOW_H
 #define VIEWER_WINDOW_H
 
+#include "host_options.h"
 #include "playback.h"
 
 #include <QMainWindow>
@@ -20,7 +21,8 @@ class ViewerWindow : public QMainWindow {
 public:
     ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log, QWidget* parent = nullptr);
 
-    // Settings from the command line, applied through the window's own controls.
+    // The command line's settings, applied through the window's own controls.
+    void applyOptions(const HostOptions& options);
     void setLoop(bool loop);
     void setPreload(bool preload);
     void setFramesPerSecond(double rate);

@@ -1,10 +1,13 @@
-// Qt's message log as the viewer sees it: every line still reaches the handler
-// installed before (stderr by default), and the warning and critical lines
-// written while the host is inside a call into the camera, which are the
-// module's and its image decoders', are counted and announced. Qt's own
-// warnings about the platform are not the camera's and stay out.
+// Qt's message log as the viewer sees it, through the host programs' log
+// relay: lines go to stderr as the user's logging rules say, and warnings are
+// seen whatever the rules. The warning and critical lines written while the
+// host is inside a call into the camera, which are the module's and its image
+// decoders', are counted and announced; Qt's own warnings about the platform
+// are not the camera's and stay out.
 #ifndef WARNING_LOG_H
 #define WARNING_LOG_H
+
+#include "log_relay.h"
 
 #include <QObject>
 #include <QString>
@@ -16,7 +19,6 @@ class WarningLog : public QObject {
 
 public:
     explicit WarningLog(QObject* parent = nullptr);
-    ~WarningLog() override;
 
     int warningCount() const { return m_warnings.load(); }
 
@@ -37,9 +39,7 @@ signals:
     void warned(const QString& message);
 
 private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
-
-    QtMessageHandler m_previous;
+    LogRelay m_relay;
     std::atomic<int> m_warnings{0};
     std::atomic<int> m_moduleCalls{0};
 };
