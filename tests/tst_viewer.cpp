@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDirIterator>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QtTest>
 
@@ -103,6 +104,8 @@ private slots:
     void warnings();
     void preloadRecreatesCamera_data();
     void preloadRecreatesCamera();
+    void commandLine_data();
+    void commandLine();
 
 private:
     // Opens the folder and pauses before the first frame.
@@ -135,6 +138,7 @@ void ViewerTest::cleanup()
 {
     m_window.reset();
     m_log.reset();
+    QLoggingCategory::setFilterRules(QString());
 }
 
 void ViewerTest::openPaused(const QString& folder)
@@ -410,18 +414,24 @@ void ViewerTest::warnings_data()
 {
     QTest::addColumn<QStringList>("badFiles");
     QTest::addColumn<int>("goodFiles");
-    QTest::newRow("no image files") << QStringList() << 0;
-    QTest::newRow("one undecodable file") << QStringList{QStringLiteral("broken.png")} << 2;
+    QTest::addColumn<QString>("rules");
+    QTest::newRow("no image files") << QStringList() << 0 << QString();
+    QTest::newRow("one undecodable file") << QStringList{QStringLiteral("broken.png")} << 2 << QString();
     QTest::newRow("two undecodable files") << QStringList{QStringLiteral("broken.png"), QStringLiteral("sub/bad.jpg")}
-                                           << 1;
+                                           << 1 << QString();
+    QTest::newRow("rules hide warnings") << QStringList{QStringLiteral("broken.png")} << 1
+                                         << QStringLiteral("*.warning=false\n*.critical=false");
 }
 
 // Each warning of the module is a line of the pane, counted above it and in
-// the status line; the run ends after the last file all the same.
+// the status line, whatever the logging rules; the run ends after the last
+// file all the same.
 void ViewerTest::warnings()
 {
     QFETCH(QStringList, badFiles);
     QFETCH(int, goodFiles);
+    QFETCH(QString, rules);
+    QLoggingCategory::setFilterRules(rules);
     ImageFolder folder;
     QStringList expected;
     for (const QString& bad : badFiles)
@@ -481,6 +491,39 @@ void ViewerTest::preloadRecreatesCamera()
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, frames);
     QCOMPARE(m_window->warningPane().count(), warnings);
+}
+
+void ViewerTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("errorLine");
+    QTest::newRow("kxcam-play's output options do not apply")
+        << QStringList{QStringLiteral("--json")} << 2 << QStringLiteral("kxcam-view: Unknown option 'json'.");
+    QTest::newRow("rate out of range") << QStringList{QStringLiteral("--fps"), QStringLiteral("0")} << 2
+                                       << QStringLiteral("kxcam-view: --fps needs a rate from");
+    QTest::newRow("one folder at most") << QStringList{QStringLiteral("a"), QStringLiteral("b")} << 2
+                                        << QStringLiteral("kxcam-view: one folder at most, not 2");
+}
+
+// The program parses its options with kxcam-play's code, without the options
+// of kxcam-play's output, and refuses a bad command line before any window.
+void ViewerTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, errorLine);
+    QProcess viewer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The offscreen plug-in's own start-up leak is not the program's (see gui_test_main).
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    viewer.setProcessEnvironment(environment);
+    viewer.start(QStringLiteral(KXCAM_VIEWER_PATH), arguments);
+    QVERIFY(viewer.waitForFinished(10000));
+    QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(viewer.exitCode(), status);
+    const QString errors = QString::fromLocal8Bit(viewer.readAllStandardError());
+    QVERIFY2(errors.contains(errorLine), qPrintable(errors));
 }
 
 int main(int argc, char* argv[])
