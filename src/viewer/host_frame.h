@@ -3,16 +3,13 @@
 #ifndef HOST_FRAME_H
 #define HOST_FRAME_H
 
+#include "frame_description.h"
+
 #include <QImage>
 
-struct HostFrame {
+struct HostFrame : FrameDescription {
     int number = 0;  // 1 for the first frame since the folder was opened or restarted
-    int width = 0;
-    int height = 0;
-    int depth = 0;
-    int pixelFormat = 0;
-    int bytes = 0;
-    QImage image;  // null when the announced format has no Qt image format
+    QImage image;    // null when the announced format has no Qt image format
 };
 
 #endif

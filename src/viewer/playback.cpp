@@ -1,5 +1,6 @@
 #include "playback.h"
 
+#include "frame_description.h"
 #include "frame_image.h"
 #include "image_file_count.h"
 #include "warning_log.h"
@@ -162,14 +163,8 @@ void Playback::trigger()
 
 void Playback::receive(ICameraObject& camera)
 {
-    m_frame.number += 1;
-    m_frame.width = camera.m_width;
-    m_frame.height = camera.m_height;
-    m_frame.depth = camera.m_bitsPerPixel;
-    m_frame.pixelFormat = camera.m_pixelFormat;
-    m_frame.bytes = camera.m_imageSize;
-    // The camera's bytes are gone once this returns.
-    m_frame.image = frameImage(camera);
+    // The camera's bytes are gone once this returns: frameImage copies them.
+    m_frame = HostFrame{describeFrame(camera), m_frame.number + 1, frameImage(camera)};
     m_meter.addFrame();
 }
 
