@@ -37,8 +37,6 @@ int main(int argc, char* argv[])
         return 1;
     }
     ViewerWindow window(module.entryPoints(), log);
-    window.applyOptions(options);
-    window.show();
-    window.openFolder(options.folder);
+    window.start(options);
     return QApplication::exec();
 }

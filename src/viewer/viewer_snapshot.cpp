@@ -44,9 +44,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     ViewerWindow window(module.entryPoints(), log);
-    window.applyOptions(options);
-    window.show();
-    window.openFolder(options.folder);
+    window.start(options);
     QTimer::singleShot(milliseconds, &window, [&] {
         QWidget* viewport = window.frameView().viewport();
         QMouseEvent rest(QEvent::MouseMove, viewport->rect().center(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -60,12 +60,14 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
     resize(1100, 820);
 }
 
-void ViewerWindow::applyOptions(const HostOptions& options)
+void ViewerWindow::start(const HostOptions& options)
 {
     m_playback.setPixelFormat(options.pixelFormat);
     setLoop(options.loop);
     setPreload(options.preload);
     setFramesPerSecond(options.fps);
+    show();
+    openFolder(options.folder);
 }
 
 void ViewerWindow::setLoop(bool loop)

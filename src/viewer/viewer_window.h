@@ -21,8 +21,9 @@ class ViewerWindow : public QMainWindow {
 public:
     ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log, QWidget* parent = nullptr);
 
-    // The command line's settings, applied through the window's own controls.
-    void applyOptions(const HostOptions& options);
+    // Applies the command line's settings through the window's own controls,
+    // shows the window and opens the folder.
+    void start(const HostOptions& options);
     void setLoop(bool loop);
     void setPreload(bool preload);
     void setFramesPerSecond(double rate);
