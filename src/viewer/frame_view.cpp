@@ -53,6 +53,9 @@ void FrameView::setFrame(const QImage& frame)
 
 void FrameView::setMessage(const QString& text)
 {
+    // Set with every frame: repainting for an unchanged text would defeat frame skipping.
+    if (text == m_message)
+        return;
     m_message = text;
     viewport()->update();
 }
