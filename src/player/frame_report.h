@@ -3,17 +3,14 @@
 #ifndef FRAME_REPORT_H
 #define FRAME_REPORT_H
 
+#include "frame_description.h"
+
 #include <QByteArray>
 
 #include <cstdint>
 
-struct FrameRecord {
+struct FrameRecord : FrameDescription {
     int number = 0;  // 1 for the first frame this run delivered
-    int width = 0;
-    int height = 0;
-    int depth = 0;
-    int pixelFormat = 0;
-    int bytes = 0;
     std::uint32_t checksum = 0;
 };
 

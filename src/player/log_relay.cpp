@@ -2,6 +2,7 @@
 
 #include "progress_bar.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -28,8 +29,11 @@ LogRelay::LogRelay()
 {
     activeRelay = this;
     m_previousHandler = qInstallMessageHandler(&LogRelay::handle);
-    // Applied at once to every category that exists, the default one among them.
-    m_previousFilter = QLoggingCategory::installFilter(&LogRelay::filter);
+    // Applied at once to every category that exists, the default one among
+    // them, before Qt returns the filter it replaces; so that one is taken
+    // first, with Qt's default put in its place meanwhile.
+    m_previousFilter = QLoggingCategory::installFilter(nullptr);
+    QLoggingCategory::installFilter(&LogRelay::filter);
 }
 
 LogRelay::~LogRelay()
@@ -41,7 +45,7 @@ LogRelay::~LogRelay()
 
 void LogRelay::note(const QString& text)
 {
-    writeLine("kxcam-play: " + text.toLocal8Bit());
+    writeLine(QCoreApplication::applicationName().toLocal8Bit() + ": " + text.toLocal8Bit());
 }
 
 // Qt drops a disabled category's messages before any handler sees them: what
@@ -63,6 +67,8 @@ void LogRelay::handle(QtMsgType type, const QMessageLogContext& context, const Q
             type == QtWarningMsg ? activeRelay->m_hiddenWarnings : activeRelay->m_hiddenCriticals;
         // A plain QMessageLogger, as the module's, leaves the category null: the default one.
         hidden = hiddenOfType.contains(context.category ? QByteArray(context.category) : QByteArrayLiteral("default"));
+        if (activeRelay->m_listener)
+            activeRelay->m_listener(message);
     }
     // qFormatLogMessage honours QT_MESSAGE_PATTERN, as Qt's own handler does.
     if (!hidden)

@@ -1,7 +1,7 @@
 // Passes Qt's message log, the camera module's warnings among them, to stderr
 // unchanged, counting the warnings as it goes. The user's logging rules decide
-// what is printed, never what is counted: the player tells the end of a folder
-// from the module's warnings, so it must see them all.
+// what is printed, never what is counted: a host program tells the end of a
+// folder from the module's warnings, so it must see them all.
 #ifndef LOG_RELAY_H
 #define LOG_RELAY_H
 
@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QString>
 #include <QtGlobal>
+
+#include <functional>
 
 class ProgressBar;
 class QLoggingCategory;
@@ -24,8 +26,12 @@ public:
     int warningCount() const { return m_warnings; }
     // Lines are written around the bar, which may be null.
     void setProgressBar(ProgressBar* bar) { m_bar = bar; }
-    // A line of the program's own, "kxcam-play: text", not counted as a warning.
+    // A line of the program's own, "kxcam-play: text" (the application's name), not counted as a warning.
     void note(const QString& text);
+
+    using WarningListener = std::function<void(const QString& message)>;
+    // Also told of every warning and critical line, printed or not, as it comes.
+    void setWarningListener(WarningListener listener) { m_listener = std::move(listener); }
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
@@ -35,6 +41,7 @@ private:
     QtMessageHandler m_previousHandler;
     void (*m_previousFilter)(QLoggingCategory*);
     ProgressBar* m_bar = nullptr;
+    WarningListener m_listener;
     int m_warnings = 0;
     // The categories whose warnings, or critical lines, the user's rules hide.
     QSet<QByteArray> m_hiddenWarnings;

@@ -2,9 +2,9 @@
 // module. Exit status 0 on success, 1 when the module cannot be loaded or the
 // camera cannot open the folder, 2 for bad options.
 #include "camera_module.h"
+#include "host_options.h"
 #include "log_relay.h"
 #include "player.h"
-#include "player_options.h"
 
 #include <QCoreApplication>
 
@@ -16,9 +16,17 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("kxcam-play"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KXCAM_VERSION));
 
-    PlayerOptions options;
+    const HostProgram commandLine{
+        QStringLiteral(
+            "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module, as a host "
+            "application sees them: one line per delivered frame, then a summary.\n"
+            "Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera cannot "
+            "open the folder or an output cannot be written, 2 for bad options, 130 or 143 when Ctrl-C (SIGINT) or "
+            "SIGTERM ended the run (after its summary); a second Ctrl-C ends it at once."),
+        true};
+    HostOptions options;
     QString error;
-    if (!parsePlayerOptions(application, options, error)) {
+    if (!parseHostOptions(QCoreApplication::arguments(), commandLine, options, error)) {
         std::fprintf(stderr, "kxcam-play: %s\nTry 'kxcam-play --help'.\n", qPrintable(error));
         return 2;
     }

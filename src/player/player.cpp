@@ -1,5 +1,6 @@
 #include "player.h"
 
+#include "frame_description.h"
 #include "frame_image.h"
 #include "image_file_count.h"
 #include "interrupt_flag.h"
@@ -22,7 +23,7 @@ constexpr int interruptPollMilliseconds = 50;
 
 }  // namespace
 
-Player::Player(const CameraEntryPoints& entryPoints, const PlayerOptions& options, LogRelay& log)
+Player::Player(const CameraEntryPoints& entryPoints, const HostOptions& options, LogRelay& log)
     : m_options(options), m_log(log), m_camera(entryPoints)
 {
     m_triggerTimer.setSingleShot(true);
@@ -176,14 +177,7 @@ void Player::scheduleNextTrigger()
 
 void Player::onFrame(ICameraObject& camera)
 {
-    FrameRecord frame;
-    frame.number = ++m_summary.frames;
-    frame.width = camera.m_width;
-    frame.height = camera.m_height;
-    frame.depth = camera.m_bitsPerPixel;
-    frame.pixelFormat = camera.m_pixelFormat;
-    frame.bytes = camera.m_imageSize;
-    frame.checksum = pixelChecksum(camera);
+    const FrameRecord frame{describeFrame(camera), ++m_summary.frames, pixelChecksum(camera)};
     m_summary.bytes += camera.m_imageSize;
     if (frame.number == 1)
         m_firstFrameNanoseconds = m_triggerNanoseconds;

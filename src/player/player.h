@@ -6,7 +6,7 @@
 #include "contact_sheet.h"
 #include "frame_report.h"
 #include "host_camera.h"
-#include "player_options.h"
+#include "host_options.h"
 #include "progress_bar.h"
 
 #include <QElapsedTimer>
@@ -19,7 +19,7 @@ class Player : public QObject {
     Q_OBJECT
 
 public:
-    Player(const CameraEntryPoints& entryPoints, const PlayerOptions& options, LogRelay& log);
+    Player(const CameraEntryPoints& entryPoints, const HostOptions& options, LogRelay& log);
 
     // Runs the event loop until the run ends; the process exit status.
     int run();
@@ -39,7 +39,7 @@ private:
     bool writeContactSheet();
     void writeOut(const QByteArray& line);
 
-    PlayerOptions m_options;
+    HostOptions m_options;
     LogRelay& m_log;
     HostCamera m_camera;
     int m_imageFiles = -1;  // counted when first needed

@@ -34,6 +34,12 @@ if(NOT step_output MATCHES "\n8 frames\n$")
     message(FATAL_ERROR "the consumer should play the 8 installed sample frames")
 endif()
 
+# The viewer is installed beside the player.
+file(GLOB viewer ${prefix}/bin/kxcam-view*)
+if(NOT viewer)
+    message(FATAL_ERROR "kxcam-view should be installed in ${prefix}/bin")
+endif()
+
 # The installed program finds the installed module and sample set by itself.
 file(GLOB player ${prefix}/bin/kxcam-play*)
 # Started by Wine from here, a Windows program has neither a console nor

@@ -1,10 +1,9 @@
-#include "player_options.h"
+#include "host_options.h"
 
 #include "default_paths.h"
 #include "kxcam_camera.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 #include <climits>
 #include <cmath>
@@ -47,17 +46,52 @@ QString pixelFormatList()
     return names.join(QStringLiteral(", "));
 }
 
+// The options of kxcam-play's output, which a window has no use for.
+struct OutputOptions {
+    QCommandLineOption frames{QStringLiteral("frames"), QStringLiteral("Stop after N triggers."),
+                              QStringLiteral("N")};
+    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Write one JSON object per line.")};
+    QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Write the summary alone.")};
+    QCommandLineOption save{QStringLiteral("save"),
+                            QStringLiteral("Write every delivered frame into DIR as a PNG made from its bytes."),
+                            QStringLiteral("DIR")};
+    QCommandLineOption sheet{QStringLiteral("contact-sheet"),
+                             QStringLiteral("Write a grid of numbered thumbnails of the delivered frames."),
+                             QStringLiteral("FILE.png")};
+
+    QList<QCommandLineOption> all() const { return {frames, json, quiet, save, sheet}; }
+
+    bool read(const QCommandLineParser& parser, HostOptions& options, QString& error) const
+    {
+        options.json = parser.isSet(json);
+        options.quiet = parser.isSet(quiet);
+        options.saveDir = parser.value(save);
+        options.contactSheet = parser.value(sheet);
+        for (const QCommandLineOption* pathOption : {&save, &sheet}) {
+            if (parser.isSet(*pathOption) && parser.value(*pathOption).isEmpty()) {
+                error = QStringLiteral("--%1 needs a path, not an empty string").arg(pathOption->names().first());
+                return false;
+            }
+        }
+        if (parser.isSet(frames)) {
+            bool isNumber = false;
+            options.frames = parser.value(frames).toInt(&isNumber);
+            if (!isNumber || options.frames < 1) {
+                error = QStringLiteral("--frames needs a whole number of at least 1, not '%1'").arg(parser.value(frames));
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
 }  // namespace
 
-bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& options, QString& error)
+bool parseHostOptions(const QStringList& arguments, const HostProgram& program, HostOptions& options,
+                      QString& error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module, as a host "
-        "application sees them: one line per delivered frame, then a summary.\n"
-        "Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera cannot "
-        "open the folder or an output cannot be written, 2 for bad options, 130 or 143 when Ctrl-C (SIGINT) or "
-        "SIGTERM ended the run (after its summary); a second Ctrl-C ends it at once."));
+    parser.setApplicationDescription(program.description);
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Wrap around at the end of the folder."));
@@ -66,12 +100,9 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     const QCommandLineOption pixelFormat(
         QStringLiteral("pixel-format"),
         QStringLiteral("Pixel format written into the parameter record, by name or code: %1. It only seeds the "
-                       "camera's bits per pixel before the first frame (shown in the first output line); frames "
-                       "are never converted.")
+                       "camera's bits per pixel before the first frame; frames are never converted.")
             .arg(pixelFormatList()),
         QStringLiteral("NAME|CODE"), QStringLiteral("None"));
-    const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Stop after N triggers."),
-                                    QStringLiteral("N"));
     const QCommandLineOption fps(QStringLiteral("fps"),
                                  QStringLiteral("Trigger RATE times a second, %1 to %2 (default: as fast as possible).")
                                      .arg(minimumRateText())
@@ -80,15 +111,10 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     const QCommandLineOption module(QStringLiteral("module"),
                                     QStringLiteral("Camera module to load (default: %1).").arg(defaultModulePath()),
                                     QStringLiteral("PATH"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Write one JSON object per line."));
-    const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Write the summary alone."));
-    const QCommandLineOption save(QStringLiteral("save"),
-                                  QStringLiteral("Write every delivered frame into DIR as a PNG made from its bytes."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption sheet(QStringLiteral("contact-sheet"),
-                                   QStringLiteral("Write a grid of numbered thumbnails of the delivered frames."),
-                                   QStringLiteral("FILE.png"));
-    parser.addOptions({loop, preload, pixelFormat, frames, fps, module, json, quiet, save, sheet});
+    const OutputOptions output;
+    parser.addOptions({loop, preload, pixelFormat, fps, module});
+    if (program.outputOptions)
+        parser.addOptions(output.all());
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("Image folder, given to the camera as written (default: the bundled "
                                                 "sample set, %1). Put -- before a folder whose name starts with -.")
@@ -97,7 +123,7 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     // "-dashdir" is then one unknown option, not six.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
-    if (!parser.parse(application.arguments())) {
+    if (!parser.parse(arguments)) {
         error = parser.errorText();
         if (!parser.unknownOptionNames().isEmpty())
             error += QStringLiteral(" (a folder whose name starts with - goes after --)");
@@ -117,27 +143,11 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     options.modulePath = parser.isSet(module) ? parser.value(module) : defaultModulePath();
     options.loop = parser.isSet(loop);
     options.preload = parser.isSet(preload);
-    options.json = parser.isSet(json);
-    options.quiet = parser.isSet(quiet);
-    options.saveDir = parser.value(save);
-    options.contactSheet = parser.value(sheet);
-    for (const QCommandLineOption* pathOption : {&save, &sheet}) {
-        if (parser.isSet(*pathOption) && parser.value(*pathOption).isEmpty()) {
-            error = QStringLiteral("--%1 needs a path, not an empty string").arg(pathOption->names().first());
-            return false;
-        }
-    }
+    if (program.outputOptions && !output.read(parser, options, error))
+        return false;
     if (!parsePixelFormat(parser.value(pixelFormat), options.pixelFormat)) {
         error = QStringLiteral("unknown pixel format '%1'; one of %2").arg(parser.value(pixelFormat), pixelFormatList());
         return false;
-    }
-    if (parser.isSet(frames)) {
-        bool isNumber = false;
-        options.frames = parser.value(frames).toInt(&isNumber);
-        if (!isNumber || options.frames < 1) {
-            error = QStringLiteral("--frames needs a whole number of at least 1, not '%1'").arg(parser.value(frames));
-            return false;
-        }
     }
     if (parser.isSet(fps)) {
         bool isNumber = false;

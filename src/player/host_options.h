@@ -1,0 +1,35 @@
+// The command line of the host programs, parsed and checked by one piece of
+// code. Every program takes --loop, --preload, --pixel-format, --fps,
+// --module, --help, --version and a FOLDER; kxcam-play adds its output's.
+#ifndef HOST_OPTIONS_H
+#define HOST_OPTIONS_H
+
+#include <QString>
+#include <QStringList>
+
+struct HostOptions {
+    QString folder;      // as given, resolved by the camera; the bundled sample set when none is given
+    QString modulePath;  // the module beside the program or in the build tree when none is given
+    bool loop = false;
+    bool preload = false;
+    int pixelFormat = 0;
+    int frames = -1;   // triggers to make; -1: until the end of the list, or forever with loop
+    double fps = 0.0;  // 0: as fast as the host can trigger
+    bool json = false;
+    bool quiet = false;
+    QString saveDir;
+    QString contactSheet;
+};
+
+// What a program's command line is made of beyond the options all share.
+struct HostProgram {
+    QString description;         // the text --help starts with
+    bool outputOptions = false;  // --frames, --json, --quiet, --save and --contact-sheet
+};
+
+// Parses arguments, the program's name first. --help and --version print and
+// exit the process; other problems return false with a one-line reason in error.
+bool parseHostOptions(const QStringList& arguments, const HostProgram& program, HostOptions& options,
+                      QString& error);
+
+#endif

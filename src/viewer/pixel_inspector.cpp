@@ -1,0 +1,41 @@
+#include "pixel_inspector.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr bool littleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+
+// Names of a pixel's bytes in memory order. Qt keeps 32-bit pixels as native
+// 0xAARRGGBB words and 16-bit ones as native words.
+QStringList byteNames(int pixelFormat)
+{
+    switch (pixelFormat) {
+    case 1: return {QStringLiteral("value")};
+    case 2: return {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
+    case 3:
+        return littleEndian ? QStringList{QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R"), QStringLiteral("X")}
+                            : QStringList{QStringLiteral("X"), QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
+    case 4:
+        return littleEndian ? QStringList{QStringLiteral("low"), QStringLiteral("high")}
+                            : QStringList{QStringLiteral("high"), QStringLiteral("low")};
+    case 5:
+        return littleEndian ? QStringList{QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R"), QStringLiteral("A")}
+                            : QStringList{QStringLiteral("A"), QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
+    default: return {};
+    }
+}
+
+}  // namespace
+
+QString pixelDescription(const QImage& frame, int pixelFormat, const QPoint& pixel)
+{
+    const QStringList names = byteNames(pixelFormat);
+    if (frame.isNull() || names.isEmpty() || !frame.rect().contains(pixel))
+        return QString();
+    const uchar* bytes = frame.constScanLine(pixel.y()) + pixel.x() * (frame.depth() / 8);
+    QStringList values;
+    for (int i = 0; i < names.size(); ++i)
+        values.append(QStringLiteral("%1 %2").arg(names.at(i)).arg(bytes[i]));
+    return QStringLiteral("x %1, y %2: %3").arg(pixel.x()).arg(pixel.y()).arg(values.join(QStringLiteral(", ")));
+}

@@ -1,0 +1,182 @@
+#include "playback.h"
+
+#include "frame_description.h"
+#include "frame_image.h"
+#include "image_file_count.h"
+#include "warning_log.h"
+
+Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent)
+    : QObject(parent), m_log(log), m_camera(entryPoints)
+{
+    // A repeating timer never makes up for the ticks it missed, so triggers
+    // do not pile up behind slow painting.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &Playback::trigger);
+    m_camera.setFrameHandler([this](ICameraObject& camera) { receive(camera); });
+}
+
+Playback::~Playback()
+{
+    closeCamera();
+}
+
+bool Playback::openFolder(const QString& folder)
+{
+    m_folder = folder;
+    return reopen();
+}
+
+void Playback::play()
+{
+    if (m_state == State::NoCamera || m_state == State::Playing)
+        return;
+    if (m_state == State::EndOfFolder) {
+        restart();
+        return;
+    }
+    m_meter.reset();
+    m_timer.start(timerInterval());
+    setState(State::Playing);
+}
+
+void Playback::pause()
+{
+    if (m_state != State::Playing)
+        return;
+    m_timer.stop();
+    setState(State::Paused);
+}
+
+void Playback::step()
+{
+    if (m_state == State::NoCamera)
+        return;
+    m_timer.stop();
+    setState(State::Paused);
+    trigger();
+}
+
+void Playback::restart()
+{
+    if (m_state == State::NoCamera)
+        return;
+    const WarningLog::ModuleCall call(m_log);
+    m_camera->stop();
+    m_camera->start();
+    m_frame.number = 0;
+    m_framelessInARow = 0;
+    setState(State::Paused);
+    play();
+}
+
+void Playback::setLoop(bool loop)
+{
+    // The camera reads the flag from the host's record at every trigger.
+    m_loop = loop;
+    m_camera.params().loop = loop ? 1 : 0;
+}
+
+void Playback::setPreload(bool preload)
+{
+    if (m_preload == preload)
+        return;
+    m_preload = preload;
+    if (!m_folder.isEmpty())
+        reopen();
+}
+
+void Playback::setPixelFormat(int code)
+{
+    m_camera.params().pixelFormat = code;
+}
+
+void Playback::setFramesPerSecond(double rate)
+{
+    m_rate = rate;
+    if (m_timer.isActive())
+        m_timer.start(timerInterval());
+}
+
+bool Playback::reopen()
+{
+    m_timer.stop();
+    closeCamera();
+    m_frame = HostFrame();
+    m_framelessInARow = 0;
+    m_imageFiles = countImageFiles(m_folder);
+    CameraParams& params = m_camera.params();
+    params.folder = m_folder;
+    params.loop = m_loop ? 1 : 0;
+    params.preload = m_preload ? 1 : 0;
+    m_error.clear();
+    const WarningLog::ModuleCall call(m_log);
+    if (!m_camera.create())
+        m_error = tr("The camera module refused to create a camera.");
+    else if (!m_camera->open())
+        m_error = tr("The camera cannot open the folder %1.").arg(m_folder);
+    else if (!m_camera->start())
+        m_error = tr("The camera cannot start acquisition in %1.").arg(m_folder);
+    if (!m_error.isEmpty()) {
+        closeCamera();
+        setState(State::NoCamera);
+        return false;
+    }
+    setState(State::Paused);
+    return true;
+}
+
+void Playback::closeCamera()
+{
+    if (!m_camera.camera())
+        return;
+    const WarningLog::ModuleCall call(m_log);
+    m_camera->stop();
+    m_camera->close();
+    m_camera.destroy();
+}
+
+// The camera never says that a folder has ended, so the end is told from what
+// a trigger leaves behind: without wrapping, the trigger past the last file
+// delivers no frame and writes no warning (an undecodable file writes one).
+// More frameless triggers in a row than the folder has image files mean that
+// nothing will come, wrapping or not.
+void Playback::trigger()
+{
+    const int framesBefore = m_frame.number;
+    const int warningsBefore = m_log.warningCount();
+    {
+        const WarningLog::ModuleCall call(m_log);
+        m_camera->trigger();
+    }
+    if (m_frame.number > framesBefore) {
+        m_framelessInARow = 0;
+        emit frameDelivered();
+        return;
+    }
+    ++m_framelessInARow;
+    const bool endOfList = !m_loop && m_log.warningCount() == warningsBefore;
+    if (endOfList || m_framelessInARow > m_imageFiles) {
+        m_timer.stop();
+        setState(State::EndOfFolder);
+    }
+}
+
+void Playback::receive(ICameraObject& camera)
+{
+    // The camera's bytes are gone once this returns: frameImage copies them.
+    m_frame = HostFrame{describeFrame(camera), m_frame.number + 1, frameImage(camera)};
+    m_meter.addFrame();
+}
+
+void Playback::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+int Playback::timerInterval() const
+{
+    return m_rate > 0.0 ? qMax(1, qRound(1000.0 / m_rate)) : 0;
+}

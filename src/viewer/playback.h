@@ -1,0 +1,77 @@
+// Plays a folder through a camera of the loaded module on the GUI thread, as
+// the camera's hosts do: one trigger per timer tick, the frame copied inside
+// the callback and announced once the trigger has returned.
+#ifndef PLAYBACK_H
+#define PLAYBACK_H
+
+#include "frame_rate_meter.h"
+#include "host_camera.h"
+#include "host_frame.h"
+
+#include <QObject>
+#include <QTimer>
+
+class WarningLog;
+
+class Playback : public QObject {
+    Q_OBJECT
+
+public:
+    enum class State { NoCamera, Paused, Playing, EndOfFolder };
+
+    Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent = nullptr);
+    ~Playback() override;
+
+    // Creates a camera on the folder, paused before its first file. False when
+    // it cannot be opened; errorString() then says why.
+    bool openFolder(const QString& folder);
+    void play();
+    void pause();
+    void step();
+    // Stops and starts the camera, so it plays from the first file again.
+    void restart();
+
+    void setLoop(bool loop);
+    // The camera reads the preload flag once, when it opens: this recreates it.
+    void setPreload(bool preload);
+    // Written into the parameter record when the next camera is created.
+    void setPixelFormat(int code);
+    // 0: a trigger whenever the event loop is free, so as fast as the window shows frames.
+    void setFramesPerSecond(double rate);
+
+    State state() const { return m_state; }
+    QString folder() const { return m_folder; }
+    QString errorString() const { return m_error; }
+    bool loops() const { return m_loop; }
+    bool preloads() const { return m_preload; }
+    const HostFrame& frame() const { return m_frame; }
+    double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
+
+signals:
+    void frameDelivered();
+    void stateChanged();
+
+private:
+    bool reopen();
+    void closeCamera();
+    void trigger();
+    void receive(ICameraObject& camera);
+    void setState(State state);
+    int timerInterval() const;
+
+    WarningLog& m_log;
+    HostCamera m_camera;
+    QString m_folder;
+    QString m_error;
+    bool m_loop = false;
+    bool m_preload = false;
+    double m_rate = 0.0;
+    State m_state = State::NoCamera;
+    HostFrame m_frame;
+    int m_imageFiles = 0;
+    int m_framelessInARow = 0;
+    FrameRateMeter m_meter;
+    QTimer m_timer;
+};
+
+#endif

@@ -1,0 +1,47 @@
+// Qt's message log as the viewer sees it, through the host programs' log
+// relay: lines go to stderr as the user's logging rules say, and warnings are
+// seen whatever the rules. The warning and critical lines written while the
+// host is inside a call into the camera, which are the module's and its image
+// decoders', are counted and announced; Qt's own warnings about the platform
+// are not the camera's and stay out.
+#ifndef WARNING_LOG_H
+#define WARNING_LOG_H
+
+#include "log_relay.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+class WarningLog : public QObject {
+    Q_OBJECT
+
+public:
+    explicit WarningLog(QObject* parent = nullptr);
+
+    int warningCount() const { return m_warnings.load(); }
+
+    // Marks a call into the camera for as long as it lives.
+    class ModuleCall {
+    public:
+        explicit ModuleCall(WarningLog& log) : m_log(log) { ++m_log.m_moduleCalls; }
+        ~ModuleCall() { --m_log.m_moduleCalls; }
+        ModuleCall(const ModuleCall&) = delete;
+        ModuleCall& operator=(const ModuleCall&) = delete;
+
+    private:
+        WarningLog& m_log;
+    };
+
+signals:
+    // Emitted on the logging thread; queued to receivers on other threads.
+    void warned(const QString& message);
+
+private:
+    LogRelay m_relay;
+    std::atomic<int> m_warnings{0};
+    std::atomic<int> m_moduleCalls{0};
+};
+
+#endif

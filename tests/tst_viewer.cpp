@@ -1,0 +1,535 @@
+// kxcam-view's window driven as a user drives it, on the offscreen platform:
+// what it draws and inspects is checked against the host's own decode of the
+// files, and its states against what the keys promise.
+#include "delivered_frame.h"
+#include "frame_image.h"
+#include "frame_view.h"
+#include "gui_test_main.h"
+#include "image_folder.h"
+#include "log_capture.h"
+#include "pixel_checksum.h"
+#include "pixel_inspector.h"
+#include "test_module.h"
+#include "viewer_window.h"
+#include "warning_log.h"
+#include "warning_pane.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QLoggingCategory>
+#include <QPainter>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(Playback::State)
+
+namespace {
+
+// A file as the host's buffer holds it: its decode reinterpreted in the
+// announced format, so a palette image shows its raw indices as grey.
+QImage hostImage(const QString& path)
+{
+    const QImage decoded(path);
+    const QImage::Format format = imageFormatOfCode(announcedPixelFormat(decoded.format()));
+    return QImage(decoded.constBits(), decoded.width(), decoded.height(), decoded.bytesPerLine(), format).copy();
+}
+
+// The frame as the view must draw it at an integral zoom: sharp squares over the background.
+QImage expectedDrawing(const QImage& frame, int zoom)
+{
+    QImage drawing(frame.size(), QImage::Format_RGB32);
+    drawing.fill(FrameView::background());
+    QPainter(&drawing).drawImage(0, 0, frame);
+    return drawing.scaled(frame.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QImage drawnFrame(FrameView& view)
+{
+    return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(view.frameRect());
+}
+
+QStringList samplePaths()
+{
+    QStringList paths;
+    QDirIterator it(QStringLiteral(KXCAM_SAMPLES_DIR), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    return paths;
+}
+
+QString samplesFolder()
+{
+    return QStringLiteral(KXCAM_SAMPLES_DIR);
+}
+
+void hover(FrameView& view, const QPoint& position)
+{
+    QMouseEvent move(QEvent::MouseMove, position, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+}
+
+QAction* actionNamed(QWidget& window, const QString& text)
+{
+    for (QAction* action : window.actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+}  // namespace
+
+class ViewerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void drawsHostBytes_data();
+    void drawsHostBytes();
+    void opensFitted();
+    void zoom_data();
+    void zoom();
+    void playPauseStep();
+    void endOfFolderAndRestart();
+    void playsAtSetRate();
+    void loopPlaysOn();
+    void inspector_data();
+    void inspector();
+    void inspectedBytes_data();
+    void inspectedBytes();
+    void missingFolder();
+    void warnings_data();
+    void warnings();
+    void preloadRecreatesCamera_data();
+    void preloadRecreatesCamera();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    // Opens the folder and pauses before the first frame.
+    void openPaused(const QString& folder);
+    Playback::State state() const { return m_window->playback().state(); }
+    const HostFrame& frame() const { return m_window->playback().frame(); }
+    void key(Qt::Key key) { QTest::keyClick(m_window.get(), key); }
+
+    std::unique_ptr<WarningLog> m_log;
+    std::unique_ptr<ViewerWindow> m_window;
+};
+
+void ViewerTest::initTestCase()
+{
+    if (!guiAvailable())
+        QSKIP("no Qt platform plug-in can be loaded");
+}
+
+void ViewerTest::init()
+{
+    m_log.reset(new WarningLog);
+    m_window.reset(new ViewerWindow(testEntryPoints(), *m_log));
+    m_window->resize(1000, 900);
+    m_window->show();
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void ViewerTest::cleanup()
+{
+    m_window.reset();
+    m_log.reset();
+    QLoggingCategory::setFilterRules(QString());
+}
+
+void ViewerTest::openPaused(const QString& folder)
+{
+    QVERIFY(m_window->openFolder(folder));
+    QCOMPARE(state(), Playback::State::Playing);
+    key(Qt::Key_Space);
+    QCOMPARE(state(), Playback::State::Paused);
+    QCOMPARE(frame().number, 0);
+}
+
+void ViewerTest::drawsHostBytes_data()
+{
+    QTest::addColumn<QList<Qt::Key>>("zoomKeys");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("100 %") << QList<Qt::Key>{Qt::Key_1} << 1;
+    QTest::newRow("200 %, sharp squares") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus} << 2;
+}
+
+// Every frame of the sample set, stepped with the Right key, is drawn from
+// the bytes of exactly one file as the host reads them.
+void ViewerTest::drawsHostBytes()
+{
+    QFETCH(QList<Qt::Key>, zoomKeys);
+    QFETCH(int, zoom);
+    openPaused(samplesFolder());
+    for (Qt::Key zoomKey : zoomKeys)
+        key(zoomKey);
+    QCOMPARE(m_window->frameView().zoom(), double(zoom));
+
+    QStringList unseen = samplePaths();
+    const int files = unseen.size();
+    for (int number = 1; number <= files; ++number) {
+        key(Qt::Key_Right);
+        QCOMPARE(frame().number, number);
+        const auto file = std::find_if(unseen.begin(), unseen.end(), [this](const QString& path) {
+            return pixelChecksum(hostImage(path)) == pixelChecksum(frame().image);
+        });
+        QVERIFY2(file != unseen.end(), qPrintable(QStringLiteral("frame %1 matches no file").arg(number)));
+        QWidget* viewport = m_window->frameView().viewport();
+        viewport->repaint();
+        QCOMPARE(drawnFrame(m_window->frameView()), expectedDrawing(hostImage(*file), zoom));
+        QVERIFY(viewport->rect().contains(m_window->frameView().frameRect()));
+        unseen.erase(file);
+    }
+    QCOMPARE(unseen, QStringList());
+}
+
+void ViewerTest::opensFitted()
+{
+    openPaused(samplesFolder());
+    key(Qt::Key_Right);
+    FrameView& view = m_window->frameView();
+    QVERIFY(view.fitsWindow());
+    const QRect drawn = view.frameRect();
+    const QRect room = view.viewport()->rect();
+    QVERIFY(room.contains(drawn));
+    QVERIFY(drawn.width() == room.width() || drawn.height() == room.height());
+    QCOMPARE(drawn.center(), room.center());
+}
+
+void ViewerTest::zoom_data()
+{
+    QTest::addColumn<QList<Qt::Key>>("keys");
+    QTest::addColumn<int>("wheelSteps");
+    QTest::addColumn<double>("zoom");  // 0: fitted
+    QTest::newRow("100 %") << QList<Qt::Key>{Qt::Key_1} << 0 << 1.0;
+    QTest::newRow("in twice") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus, Qt::Key_Equal} << 0 << 4.0;
+    QTest::newRow("out") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Minus} << 0 << 0.5;
+    QTest::newRow("in and out") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Minus} << 0 << 2.0;
+    QTest::newRow("fit again") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus, Qt::Key_0} << 0 << 0.0;
+    QTest::newRow("fit with F") << QList<Qt::Key>{Qt::Key_1, Qt::Key_F} << 0 << 0.0;
+    QTest::newRow("wheel up") << QList<Qt::Key>{Qt::Key_1} << 3 << 8.0;
+    QTest::newRow("wheel down") << QList<Qt::Key>{Qt::Key_1} << -2 << 0.25;
+}
+
+void ViewerTest::zoom()
+{
+    QFETCH(QList<Qt::Key>, keys);
+    QFETCH(int, wheelSteps);
+    QFETCH(double, zoom);
+    openPaused(samplesFolder());
+    key(Qt::Key_Right);
+    FrameView& view = m_window->frameView();
+    const double fitted = view.zoom();
+    for (Qt::Key zoomKey : keys)
+        key(zoomKey);
+    for (int i = 0; i < qAbs(wheelSteps); ++i) {
+        const QPoint centre = view.viewport()->rect().center();
+        QWheelEvent wheel(centre, view.viewport()->mapToGlobal(centre), QPoint(), QPoint(0, wheelSteps > 0 ? 120 : -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+    }
+    QCOMPARE(view.fitsWindow(), zoom == 0.0);
+    QCOMPARE(view.zoom(), zoom == 0.0 ? fitted : zoom);
+}
+
+void ViewerTest::playPauseStep()
+{
+    openPaused(samplesFolder());
+    key(Qt::Key_Right);
+    QCOMPARE(frame().number, 1);
+    QCOMPARE(state(), Playback::State::Paused);
+    QTest::qWait(50);
+    QCOMPARE(frame().number, 1);
+
+    m_window->setLoop(true);
+    key(Qt::Key_Space);
+    QCOMPARE(state(), Playback::State::Playing);
+    QCOMPARE(actionNamed(*m_window, QStringLiteral("Pause"))->isEnabled(), true);
+    QTRY_VERIFY(frame().number > 3);
+    key(Qt::Key_Right);
+    QCOMPARE(state(), Playback::State::Paused);
+    const int stopped = frame().number;
+    QTest::qWait(50);
+    QCOMPARE(frame().number, stopped);
+    QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame %1: ").arg(stopped)));
+    QVERIFY(actionNamed(*m_window, QStringLiteral("Play")));
+}
+
+void ViewerTest::endOfFolderAndRestart()
+{
+    const int files = samplePaths().size();
+    QVERIFY(m_window->openFolder(samplesFolder()));
+    QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, files);
+    QVERIFY2(m_window->statusText().endsWith(QStringLiteral(", 0 warnings, end of folder")),
+             qPrintable(m_window->statusText()));
+    QVERIFY(actionNamed(*m_window, QStringLiteral("Play")));
+
+    key(Qt::Key_Right);
+    QCOMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, files);
+
+    const QSize lastSize = frame().image.size();
+    key(Qt::Key_Home);
+    QCOMPARE(state(), Playback::State::Playing);
+    QCOMPARE(frame().number, 0);
+    key(Qt::Key_Right);
+    QCOMPARE(frame().number, 1);
+    QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame 1: ")));
+    QVERIFY(!m_window->statusText().endsWith(QStringLiteral("end of folder")));
+    QVERIFY(frame().image.size() != lastSize || files == 1);
+
+    key(Qt::Key_Space);
+    QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, files);
+}
+
+void ViewerTest::playsAtSetRate()
+{
+    m_window->setFramesPerSecond(400.0);
+    QVERIFY(m_window->openFolder(samplesFolder()));
+    QCOMPARE(state(), Playback::State::Playing);
+    QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, samplePaths().size());
+}
+
+void ViewerTest::loopPlaysOn()
+{
+    const int files = samplePaths().size();
+    key(Qt::Key_L);
+    QVERIFY(m_window->playback().loops());
+    QVERIFY(m_window->openFolder(samplesFolder()));
+    QTRY_VERIFY(frame().number > 2 * files);
+    QCOMPARE(state(), Playback::State::Playing);
+}
+
+void ViewerTest::inspector_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QByteArray>("fileFormat");
+    QTest::addColumn<int>("zoomIns");
+    QTest::addColumn<QString>("expected");
+
+    QImage grey(4, 3, QImage::Format_Grayscale8);
+    grey.fill(0);
+    grey.scanLine(1)[2] = 77;
+    QImage palette(4, 3, QImage::Format_Indexed8);
+    palette.setColorTable({qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(10, 20, 30)});
+    palette.fill(0);
+    palette.setPixel(2, 1, 2);
+    QImage rgb(4, 3, QImage::Format_RGB32);
+    rgb.fill(Qt::black);
+    rgb.setPixel(2, 1, qRgb(10, 20, 30));
+    QImage alpha(4, 3, QImage::Format_ARGB32);
+    alpha.fill(Qt::transparent);
+    alpha.setPixel(2, 1, qRgba(10, 20, 30, 128));
+
+    QTest::newRow("GRAY8 grey value") << grey << QByteArray("PNG") << 0 << "x 2, y 1: value 77";
+    QTest::newRow("GRAY8 palette index") << palette << QByteArray("BMP") << 0 << "x 2, y 1: value 2";
+    QTest::newRow("RGB32 bytes") << rgb << QByteArray("PNG") << 0 << "x 2, y 1: B 30, G 20, R 10, X 255";
+    QTest::newRow("RGB32 at 400 %") << rgb << QByteArray("PNG") << 2 << "x 2, y 1: B 30, G 20, R 10, X 255";
+    QTest::newRow("RGB48 announced for ARGB32") << alpha << QByteArray("PNG") << 0
+                                                << "x 2, y 1: B 30, G 20, R 10, A 128";
+}
+
+void ViewerTest::inspector()
+{
+    QFETCH(QImage, image);
+    QFETCH(QByteArray, fileFormat);
+    QFETCH(int, zoomIns);
+    QFETCH(QString, expected);
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("pixel.") + QString::fromLatin1(fileFormat.toLower()), image, fileFormat);
+    openPaused(folder.path());
+    key(Qt::Key_Right);
+    key(Qt::Key_1);
+    for (int i = 0; i < zoomIns; ++i)
+        key(Qt::Key_Plus);
+    FrameView& view = m_window->frameView();
+    const int zoom = 1 << zoomIns;
+    QCOMPARE(view.zoom(), double(zoom));
+
+    // The last screen pixel of the frame pixel's square, so a wrong zoom is seen.
+    hover(view, view.frameRect().topLeft() + QPoint(2, 1) * zoom + QPoint(zoom - 1, zoom - 1));
+    QCOMPARE(m_window->inspectorText(), expected);
+    hover(view, view.frameRect().topLeft() - QPoint(1, 1));
+    QCOMPARE(m_window->inspectorText(), QString());
+}
+
+void ViewerTest::inspectedBytes_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<int>("pixelFormat");
+    QTest::addColumn<QString>("expected");
+
+    QImage rgb24(4, 3, QImage::Format_RGB888);
+    rgb24.fill(Qt::black);
+    rgb24.setPixel(2, 1, qRgb(10, 20, 30));
+    QImage rgb16(4, 3, QImage::Format_RGB16);
+    rgb16.fill(0);
+    reinterpret_cast<quint16*>(rgb16.scanLine(1))[2] = 0x1234;
+
+    QTest::newRow("RGB24") << rgb24 << 2 << "x 2, y 1: R 10, G 20, B 30";
+    QTest::newRow("GRAY16, little-endian") << rgb16 << 4 << "x 2, y 1: low 52, high 18";
+    QTest::newRow("None has no bytes to name") << rgb24 << 0 << QString();
+    QTest::newRow("outside the frame") << rgb24.copy(0, 0, 2, 1) << 2 << QString();
+}
+
+// The formats no decoder here delivers, checked on the inspector alone.
+void ViewerTest::inspectedBytes()
+{
+    QFETCH(QImage, image);
+    QFETCH(int, pixelFormat);
+    QFETCH(QString, expected);
+    QCOMPARE(pixelDescription(image, pixelFormat, QPoint(2, 1)), expected);
+}
+
+// A folder that does not exist says so in the window, and the window opens the next one.
+void ViewerTest::missingFolder()
+{
+    const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
+    QVERIFY(!m_window->openFolder(missing));
+    QCOMPARE(state(), Playback::State::NoCamera);
+    QCOMPARE(m_window->frameView().message(), QStringLiteral("The camera cannot open the folder %1.").arg(missing));
+    QCOMPARE(m_window->statusText(), QStringLiteral("no camera: The camera cannot open the folder %1.").arg(missing));
+    QCOMPARE(m_window->warningPane().lines(),
+             QStringList{QStringLiteral("Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(missing))});
+    QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: 1"));
+    QVERIFY(!actionNamed(*m_window, QStringLiteral("Play"))->isEnabled());
+    key(Qt::Key_Right);
+    QCOMPARE(state(), Playback::State::NoCamera);
+
+    openPaused(samplesFolder());
+    QCOMPARE(m_window->frameView().message(), QString());
+    key(Qt::Key_Right);
+    QCOMPARE(frame().number, 1);
+    QVERIFY(!drawnFrame(m_window->frameView()).isNull());
+}
+
+void ViewerTest::warnings_data()
+{
+    QTest::addColumn<QStringList>("badFiles");
+    QTest::addColumn<int>("goodFiles");
+    QTest::addColumn<QString>("rules");
+    QTest::newRow("no image files") << QStringList() << 0 << QString();
+    QTest::newRow("one undecodable file") << QStringList{QStringLiteral("broken.png")} << 2 << QString();
+    QTest::newRow("two undecodable files") << QStringList{QStringLiteral("broken.png"), QStringLiteral("sub/bad.jpg")}
+                                           << 1 << QString();
+    QTest::newRow("rules hide warnings") << QStringList{QStringLiteral("broken.png")} << 1
+                                         << QStringLiteral("*.warning=false\n*.critical=false");
+}
+
+// Each warning of the module is a line of the pane, counted above it and in
+// the status line, whatever the logging rules; the run ends after the last
+// file all the same.
+void ViewerTest::warnings()
+{
+    QFETCH(QStringList, badFiles);
+    QFETCH(int, goodFiles);
+    QFETCH(QString, rules);
+    QLoggingCategory::setFilterRules(rules);
+    ImageFolder folder;
+    QStringList expected;
+    for (const QString& bad : badFiles)
+        expected << QStringLiteral("Virtual Camera: Could not load image file(  %1  )")
+                        .arg(debugQuoted(folder.addFile(bad, "not an image")));
+    for (int i = 0; i < goodFiles; ++i)
+        folder.addImage(QStringLiteral("good_%1.png").arg(i), patternImage(8, 6, QImage::Format_RGB32, i));
+    if (expected.isEmpty())
+        expected << QStringLiteral("Virtual Camera: No image files in  %1").arg(debugQuoted(folder.path()));
+
+    QVERIFY(m_window->openFolder(folder.path()));
+    QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, goodFiles);
+    QStringList lines = m_window->warningPane().lines();
+    lines.sort();
+    expected.sort();
+    QCOMPARE(lines, expected);
+    QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: %1").arg(expected.size()));
+    const QString count = expected.size() == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(expected.size());
+    QVERIFY2(m_window->statusText().endsWith(count + QStringLiteral(", end of folder")),
+             qPrintable(m_window->statusText()));
+}
+
+void ViewerTest::preloadRecreatesCamera_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<int>("warnings");
+    QTest::newRow("decoded at each trigger") << false << 1 << 1;
+    QTest::newRow("preloaded") << true << 2 << 0;
+}
+
+// Turning preload on recreates the camera, which then plays the files it
+// decoded when it opened, even once they are gone.
+void ViewerTest::preloadRecreatesCamera()
+{
+    QFETCH(bool, preload);
+    QFETCH(int, frames);
+    QFETCH(int, warnings);
+    ImageFolder folder;
+    const QStringList paths{folder.addImage(QStringLiteral("a.png"), patternImage(8, 6, QImage::Format_RGB32, 1)),
+                            folder.addImage(QStringLiteral("b.png"), patternImage(8, 6, QImage::Format_RGB32, 2))};
+    openPaused(folder.path());
+    key(Qt::Key_Right);
+    QCOMPARE(m_window->statusText(),
+             QStringLiteral("frame 1: 8 \u00d7 6, 32 bit, RGB32 (3), 192 bytes, 0.0 frames/s (0.0 drawn), 0 warnings"));
+    if (preload) {
+        key(Qt::Key_P);
+        QCOMPARE(frame().number, 0);
+    }
+    QCOMPARE(m_window->playback().preloads(), preload);
+    QCOMPARE(state(), Playback::State::Paused);
+    for (const QString& path : paths)
+        QVERIFY(QFile::remove(path));
+
+    key(Qt::Key_Space);
+    QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(frame().number, frames);
+    QCOMPARE(m_window->warningPane().count(), warnings);
+}
+
+void ViewerTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("errorLine");
+    QTest::newRow("kxcam-play's output options do not apply")
+        << QStringList{QStringLiteral("--json")} << 2 << QStringLiteral("kxcam-view: Unknown option 'json'.");
+    QTest::newRow("rate out of range") << QStringList{QStringLiteral("--fps"), QStringLiteral("0")} << 2
+                                       << QStringLiteral("kxcam-view: --fps needs a rate from");
+    QTest::newRow("one folder at most") << QStringList{QStringLiteral("a"), QStringLiteral("b")} << 2
+                                        << QStringLiteral("kxcam-view: one folder at most, not 2");
+}
+
+// The program parses its options with kxcam-play's code, without the options
+// of kxcam-play's output, and refuses a bad command line before any window.
+void ViewerTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, errorLine);
+    QProcess viewer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The offscreen plug-in's own start-up leak is not the program's (see gui_test_main).
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    viewer.setProcessEnvironment(environment);
+    viewer.start(QStringLiteral(KXCAM_VIEWER_PATH), arguments);
+    QVERIFY(viewer.waitForFinished(10000));
+    QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(viewer.exitCode(), status);
+    const QString errors = QString::fromLocal8Bit(viewer.readAllStandardError());
+    QVERIFY2(errors.contains(errorLine), qPrintable(errors));
+}
+
+int main(int argc, char* argv[])
+{
+    ViewerTest test;
+    return runGuiTest(test, argc, argv);
+}
+
+#include "tst_viewer.moc"
