@@ -1,5 +1,7 @@
 #include "camera_virtual_folder.h"
 
+#include "read_ahead.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -200,6 +202,7 @@ void CCameraVirtualFolder::trigger()
         next = 0;
     }
     m_index = next;
+    readAheadFollowingFile();
 
     const QString& path = m_files.at(m_index);
     // A trigger from inside the host's callback must not overwrite the frame being delivered.
@@ -216,6 +219,17 @@ void CCameraVirtualFolder::trigger()
         return;
     }
     deliver(image);
+}
+
+// Asked before this frame's decode, the system reads the file of the next
+// trigger while this one decodes and while the host works on it.
+void CCameraVirtualFolder::readAheadFollowingFile() const
+{
+    if (m_preload)
+        return;
+    const int following = m_index + 1 < m_files.size() ? m_index + 1 : (m_params->loop ? 0 : -1);
+    if (following >= 0 && following != m_index)
+        readAhead(m_files.at(following));
 }
 
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)

@@ -42,6 +42,7 @@ public:
 
 private:
     void emptyLists();
+    void readAheadFollowingFile() const;
     bool obtainFrame(QImage& frame, const QString& path);
     void deliver(QImage& image);
 
