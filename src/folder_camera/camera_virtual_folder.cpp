@@ -202,7 +202,7 @@ void CCameraVirtualFolder::trigger()
         next = 0;
     }
     m_index = next;
-    readAheadFollowingFile();
+    readAheadFollowingFiles();
 
     const QString& path = m_files.at(m_index);
     // A trigger from inside the host's callback must not overwrite the frame being delivered.
@@ -221,15 +221,24 @@ void CCameraVirtualFolder::trigger()
     deliver(image);
 }
 
-// Asked before this frame's decode, the system reads the file of the next
-// trigger while this one decodes and while the host works on it.
-void CCameraVirtualFolder::readAheadFollowingFile() const
+// Every few triggers, before this frame's decode, the system is asked to read
+// the files of the next few triggers: their reads overlap this decode and the
+// host's work. Asked in batches, a folder that is cached already costs one
+// probe per batch instead of a system call or three per trigger.
+void CCameraVirtualFolder::readAheadFollowingFiles() const
 {
-    if (m_preload)
+    const int batchSize = 4;
+    if (m_preload || m_index % batchSize != 0)
         return;
-    const int following = m_index + 1 < m_files.size() ? m_index + 1 : (m_params->loop ? 0 : -1);
-    if (following >= 0 && following != m_index)
-        readAhead(m_files.at(following));
+    const int count = m_files.size();
+    QStringList batch;
+    for (int step = 1; step <= batchSize && step < count; ++step) {
+        if (m_index + step >= count && !m_params->loop)
+            break;
+        batch.append(m_files.at((m_index + step) % count));
+    }
+    if (!batch.isEmpty())
+        readAhead(batch);
 }
 
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)

@@ -42,7 +42,7 @@ public:
 
 private:
     void emptyLists();
-    void readAheadFollowingFile() const;
+    void readAheadFollowingFiles() const;
     bool obtainFrame(QImage& frame, const QString& path);
     void deliver(QImage& image);
 

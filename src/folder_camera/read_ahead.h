@@ -2,11 +2,13 @@
 #ifndef READ_AHEAD_H
 #define READ_AHEAD_H
 
-#include <QString>
+#include <QStringList>
 
-// Asks the system to start reading the file at `path` into its cache and
-// returns at once, without waiting for the read. Only a hint: a file that is
-// gone, unreadable or not a regular file is passed over in silence.
-void readAhead(const QString& path);
+// Asks the system to start reading the files at `paths`, in that order, into
+// its cache and returns at once, without waiting for the reads. Where it is
+// cheap to learn that the first is cached already, nothing is asked: files
+// read in one batch are cached or evicted together. Only a hint: a file that
+// is gone, unreadable or not a regular file is passed over in silence.
+void readAhead(const QStringList& paths);
 
 #endif

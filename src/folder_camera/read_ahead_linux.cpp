@@ -3,22 +3,54 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
-void readAhead(const QString& path)
+namespace {
+
+// O_NONBLOCK: a file replaced by a named pipe after the scan must not block
+// the host in open; it is then no regular file and is left alone.
+int openWithoutBlocking(const QString& path)
 {
-    // O_NONBLOCK: a file replaced by a named pipe after the scan must not
-    // block the host in open; it fails the probe and the advice below.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return;
-    // A first byte already in the cache means the file was read or hinted
-    // lately: files are read from the start, so it is the page evicted first.
-    // Probing it costs one call; advising a cached file walks all its pages.
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+}
+
+// Whether the file's first byte is in the cache, asked without waiting for the
+// disk. Files are read from the start, so that is the page evicted first.
+bool startCached(int fd)
+{
     char firstByte;
     iovec probe{&firstByte, 1};
-    if (::preadv2(fd, &probe, 1, 0, RWF_NOWAIT) != 1)
-        ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
-    ::close(fd);
+    return ::preadv2(fd, &probe, 1, 0, RWF_NOWAIT) == 1;
+}
+
+// The kernel reads at most one read-ahead window per advice (128 KiB to a few
+// MiB, by device), so a larger file is advised a piece at a time.
+void adviseWholeFile(int fd)
+{
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    const off_t piece = 512 * 1024;
+    for (off_t offset = 0; offset < status.st_size; offset += piece)
+        ::posix_fadvise(fd, offset, piece, POSIX_FADV_WILLNEED);
+}
+
+}  // namespace
+
+void readAhead(const QStringList& paths)
+{
+    for (int i = 0; i < paths.size(); ++i) {
+        const int fd = openWithoutBlocking(paths.at(i));
+        if (fd < 0)
+            continue;
+        // Probing costs one call; advising a cached file would walk all its pages.
+        const bool cached = i == 0 && startCached(fd);
+        if (!cached)
+            adviseWholeFile(fd);
+        ::close(fd);
+        if (cached)
+            return;
+    }
 }

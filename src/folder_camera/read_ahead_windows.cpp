@@ -23,8 +23,6 @@ PrefetchFunction prefetchFunction()
                   : nullptr;
 }
 
-}  // namespace
-
 // The file is mapped read-only, PrefetchVirtualMemory queues reads of the
 // whole view and returns without waiting for them, and everything is closed
 // again before returning. This is safe: the reads are the memory manager's,
@@ -33,11 +31,8 @@ PrefetchFunction prefetchFunction()
 // shares, so they stay cached after the view is gone. The file is opened
 // sharing read, write and delete and held only for the length of this call,
 // so no one is kept from changing, renaming or deleting it.
-void readAhead(const QString& path)
+void prefetchFile(const QString& path, PrefetchFunction prefetch)
 {
-    const PrefetchFunction prefetch = prefetchFunction();
-    if (!prefetch)
-        return;
     const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
                                     GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -58,4 +53,17 @@ void readAhead(const QString& path)
         }
     }
     CloseHandle(file);
+}
+
+}  // namespace
+
+// Windows offers no cheap test of whether a file is cached, so every file of
+// the batch is prefetched; for a cached file that is a mapping and no read.
+void readAhead(const QStringList& paths)
+{
+    const PrefetchFunction prefetch = prefetchFunction();
+    if (!prefetch)
+        return;
+    for (const QString& path : paths)
+        prefetchFile(path, prefetch);
 }
