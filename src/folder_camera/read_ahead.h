@@ -5,10 +5,10 @@
 #include <QStringList>
 
 // Asks the system to start reading the files at `paths`, in that order, into
-// its cache and returns at once, without waiting for the reads. Where it is
-// cheap to learn that the first is cached already, nothing is asked: files
-// read in one batch are cached or evicted together. Only a hint: a file that
-// is gone, unreadable or not a regular file is passed over in silence.
+// its cache and returns at once, without waiting for the reads. Files the
+// system can cheaply tell are cached already are not asked for, and when the
+// last one is, nothing is. Only a hint: a file that is gone, unreadable or not
+// a regular file is passed over in silence.
 void readAhead(const QStringList& paths);
 
 #endif

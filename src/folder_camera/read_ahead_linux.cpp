@@ -37,20 +37,36 @@ void adviseWholeFile(int fd)
         ::posix_fadvise(fd, offset, piece, POSIX_FADV_WILLNEED);
 }
 
+bool cachedAlready(const QString& path)
+{
+    const int fd = openWithoutBlocking(path);
+    if (fd < 0)
+        return false;
+    const bool cached = startCached(fd);
+    ::close(fd);
+    return cached;
+}
+
+// Advising a cached file would walk all its pages; probing it costs one call.
+void adviseUnlessCached(const QString& path)
+{
+    const int fd = openWithoutBlocking(path);
+    if (fd < 0)
+        return;
+    if (!startCached(fd))
+        adviseWholeFile(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 void readAhead(const QStringList& paths)
 {
-    for (int i = 0; i < paths.size(); ++i) {
-        const int fd = openWithoutBlocking(paths.at(i));
-        if (fd < 0)
-            continue;
-        // Probing costs one call; advising a cached file would walk all its pages.
-        const bool cached = i == 0 && startCached(fd);
-        if (!cached)
-            adviseWholeFile(fd);
-        ::close(fd);
-        if (cached)
-            return;
-    }
+    // A batch is read in order, so its last file is the last to be cached:
+    // when that one is, so is the batch, and one probe was all it cost.
+    if (paths.isEmpty() || cachedAlready(paths.last()))
+        return;
+    for (const QString& path : paths)
+        adviseUnlessCached(path);
 }
+
