@@ -48,12 +48,12 @@ bool cachedAlready(const QString& path)
 }
 
 // Advising a cached file would walk all its pages; probing it costs one call.
-void adviseUnlessCached(const QString& path)
+void advise(const QString& path, bool unlessCached)
 {
     const int fd = openWithoutBlocking(path);
     if (fd < 0)
         return;
-    if (!startCached(fd))
+    if (!unlessCached || !startCached(fd))
         adviseWholeFile(fd);
     ::close(fd);
 }
@@ -66,7 +66,8 @@ void readAhead(const QStringList& paths)
     // when that one is, so is the batch, and one probe was all it cost.
     if (paths.isEmpty() || cachedAlready(paths.last()))
         return;
-    for (const QString& path : paths)
-        adviseUnlessCached(path);
+    // A probe that misses starts reading the file's first pages itself, so the
+    // last file, probed already, is advised without asking again.
+    for (int i = 0; i < paths.size(); ++i)
+        advise(paths.at(i), i + 1 < paths.size());
 }
-
