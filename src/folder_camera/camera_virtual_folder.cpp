@@ -234,12 +234,18 @@ void CCameraVirtualFolder::readAheadFollowingFiles() const
         return;
     const int count = m_files.size();
     QStringList batch{m_files.at(m_index)};
+    // Files after the wrap go in a batch of their own: read a pass ago, they
+    // may still be cached when those before them are not.
+    QStringList wrapped;
     for (int step = 1; step <= batchSize && step < count; ++step) {
-        if (m_index + step >= count && !m_params->loop)
-            break;
-        batch.append(m_files.at((m_index + step) % count));
+        if (m_index + step < count)
+            batch.append(m_files.at(m_index + step));
+        else if (m_params->loop)
+            wrapped.append(m_files.at(m_index + step - count));
     }
     readAhead(batch);
+    if (!wrapped.isEmpty())
+        readAhead(wrapped);
 }
 
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)
