@@ -1,6 +1,6 @@
 #include "camera_virtual_folder.h"
 
-#include "read_ahead.h"
+#include "read_ahead_schedule.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -202,7 +202,8 @@ void CCameraVirtualFolder::trigger()
         next = 0;
     }
     m_index = next;
-    readAheadFollowingFiles();
+    if (!m_preload)
+        readAheadFrom(m_files, m_index, m_params->loop != 0);
 
     const QString& path = m_files.at(m_index);
     // A trigger from inside the host's callback must not overwrite the frame being delivered.
@@ -219,33 +220,6 @@ void CCameraVirtualFolder::trigger()
         return;
     }
     deliver(image);
-}
-
-// Every fourth trigger, before this frame's decode, the system is asked to
-// read this file and those of the next four triggers: the reads go on while
-// this frame decodes and while the host works on it. This file comes first,
-// so that in a folder not read ahead yet its decode waits for no other file.
-// Asked in batches, a folder that is cached already costs one probe per batch
-// instead of a system call or three per trigger.
-void CCameraVirtualFolder::readAheadFollowingFiles() const
-{
-    const int batchSize = 4;
-    if (m_preload || m_index % batchSize != 0)
-        return;
-    const int count = m_files.size();
-    QStringList batch{m_files.at(m_index)};
-    // Files after the wrap go in a batch of their own: read a pass ago, they
-    // may still be cached when those before them are not.
-    QStringList wrapped;
-    for (int step = 1; step <= batchSize && step < count; ++step) {
-        if (m_index + step < count)
-            batch.append(m_files.at(m_index + step));
-        else if (m_params->loop)
-            wrapped.append(m_files.at(m_index + step - count));
-    }
-    readAhead(batch);
-    if (!wrapped.isEmpty())
-        readAhead(wrapped);
 }
 
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)

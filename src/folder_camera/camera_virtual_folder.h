@@ -42,7 +42,6 @@ public:
 
 private:
     void emptyLists();
-    void readAheadFollowingFiles() const;
     bool obtainFrame(QImage& frame, const QString& path);
     void deliver(QImage& image);
 
