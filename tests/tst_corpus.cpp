@@ -110,7 +110,11 @@ void CorpusTest::deliveredAsDecoded()
     const QString copy = folder.path() + QLatin1Char('/') + QFileInfo(file).fileName();
     QVERIFY(QFile::copy(corpusDir() + QLatin1Char('/') + file, copy));
 
-    RecordingCamera camera(folder.path(), preload);
+    // Played twice round; the host scribbles over the first frame, so the
+    // second is decoded or copied into a buffer full of another picture.
+    RecordingCamera camera(folder.path(), preload, true);
+    dirtyHeap(int(expected.sizeInBytes));
+    camera.duringFrame = [](ICameraObject& c) { std::fill(c.m_imageData, c.m_imageData + c.m_imageSize, 0xff); };
     LogCapture log;
     QCOMPARE(camera->open(), 1);
     QCOMPARE(camera->start(), 1);
@@ -120,19 +124,27 @@ void CorpusTest::deliveredAsDecoded()
         QCOMPARE(log.lines(), QStringList{QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )").arg(copy)});
         return;
     }
+    camera->trigger();
     QCOMPARE(log.lines(), QStringList());
-    QCOMPARE(camera.frames.size(), 1);
-    const DeliveredFrame& frame = camera.frames[0];
-    QCOMPARE(frame.width, expected.width);
-    QCOMPARE(frame.height, expected.height);
-    QCOMPARE(frame.bitsPerPixel, expected.depth);
-    QCOMPARE(frame.pixelFormat, announcedPixelFormat(QImage::Format(expected.format)));
-    QCOMPARE(qint64(frame.imageSize), expected.sizeInBytes);
-    QCOMPARE(frame.recordWidth, expected.width);
-    QCOMPARE(frame.recordHeight, expected.height);
-    if (unstable == QLatin1String("pixels"))
-        return;
-    QCOMPARE(fnv1a(unstable == QLatin1String("padding") ? pixelRows(frame) : frame.bytes), expected.hash);
+    QCOMPARE(camera.frames.size(), 2);
+    const QByteArray defined = definedBytes(copy);
+    for (const DeliveredFrame& frame : camera.frames) {
+        QCOMPARE(frame.width, expected.width);
+        QCOMPARE(frame.height, expected.height);
+        QCOMPARE(frame.bitsPerPixel, expected.depth);
+        QCOMPARE(frame.pixelFormat, announcedPixelFormat(QImage::Format(expected.format)));
+        QCOMPARE(qint64(frame.imageSize), expected.sizeInBytes);
+        QCOMPARE(frame.recordWidth, expected.width);
+        QCOMPARE(frame.recordHeight, expected.height);
+        // Every byte, padding included, is what the file defines or 0.
+        QVERIFY(frame.bytes == defined);
+    }
+    const QByteArray bytes = camera.frames[0].bytes;
+    if (unstable == QLatin1String("padding"))
+        QCOMPARE(fnv1a(pixelRows(camera.frames[0])), expected.hash);
+    // The corpus hashed Qt's whole buffer: the frame's own when the file's rows carry no padding bytes of their own.
+    else if (unstable.isEmpty() && decodedBytes(copy) == bytes)
+        QCOMPARE(fnv1a(bytes), expected.hash);
 }
 
 QTEST_GUILESS_MAIN(CorpusTest)

@@ -17,10 +17,8 @@ struct Run {
     QByteArray errors;        // stderr
 };
 
-Run play(const QStringList& arguments)
+Run finishedRun(QProcess& process)
 {
-    QProcess process;
-    process.start(QStringLiteral(KXCAM_PLAYER_PATH), arguments);
     Run run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -30,6 +28,32 @@ Run play(const QStringList& arguments)
         run.lines.removeLast();
     run.errors = process.readAllStandardError();
     return run;
+}
+
+Run play(const QStringList& arguments, const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+         const QString& workingDirectory = QString())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(KXCAM_PLAYER_PATH), arguments);
+    return finishedRun(process);
+}
+
+// The player run by a shell script, which reaches it as "$@".
+Run playInShell(const QString& script, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script, QStringLiteral("sh"),
+                                                          QStringLiteral(KXCAM_PLAYER_PATH)} + arguments);
+    return finishedRun(process);
+}
+
+QProcessEnvironment environmentWith(const QString& name, const QString& value)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(name, value);
+    return environment;
 }
 
 // One frame as the text line shows it, or as a host expects it from a file.
@@ -77,11 +101,12 @@ Frame expectedFrame(const QString& path)
 const QRegularExpression frameLinePattern(
     QStringLiteral("^frame (\\d+): (\\d+)x(\\d+), (\\d+) bit, (\\w+), (\\d+) bytes, crc32 ([0-9a-f]{8})$"));
 
-// The frame lines before the summary; a line of another form fails the test.
+// The frame lines between the camera line and the summary; a line of another
+// form fails the test.
 QList<Frame> parseFrames(const Run& run)
 {
     QList<Frame> frames;
-    for (const QByteArray& line : run.lines) {
+    for (const QByteArray& line : run.lines.mid(1)) {
         if (line.startsWith("summary: "))
             break;
         const QRegularExpressionMatch match = frameLinePattern.match(QString::fromUtf8(line));
@@ -160,7 +185,10 @@ private slots:
     void framesOfFolder_data();
     void framesOfFolder();
     void bundledSampleSet();
+    void undecodableFile_data();
     void undecodableFile();
+    void loggingRules_data();
+    void loggingRules();
     void emptyFolder_data();
     void emptyFolder();
     void frameLimit_data();
@@ -173,7 +201,11 @@ private slots:
     void contactSheet();
     void exitStatus_data();
     void exitStatus();
+    void interruptEndsWithSummary_data();
     void interruptEndsWithSummary();
+    void outputFailure_data();
+    void outputFailure();
+    void dashFolderAfterDoubleDash();
 };
 
 void PlayerTest::checksumIsCrc32()
@@ -185,13 +217,20 @@ void PlayerTest::checksumIsCrc32()
 void PlayerTest::framesOfFolder_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::newRow("decoded at each trigger") << QStringList();
-    QTest::newRow("preloaded") << QStringList{QStringLiteral("--preload")};
+    QTest::addColumn<QByteArray>("cameraLine");
+    const QByteArray unseeded("camera: 0 bits per pixel before the first frame (pixel format None)");
+    QTest::newRow("decoded at each trigger") << QStringList() << unseeded;
+    QTest::newRow("preloaded") << QStringList{QStringLiteral("--preload")} << unseeded;
+    // The pixel format only seeds the depth; the frames stay as decoded.
+    QTest::newRow("pixel format seeds the depth")
+        << QStringList{QStringLiteral("--pixel-format"), QStringLiteral("RGB24")}
+        << QByteArray("camera: 24 bits per pixel before the first frame (pixel format RGB24)");
 }
 
 void PlayerTest::framesOfFolder()
 {
     QFETCH(QStringList, options);
+    QFETCH(QByteArray, cameraLine);
     ImageFolder folder;
     const QStringList paths = addFormatMix(folder);
     folder.addFile(QStringLiteral("notes.txt"), "not an image");
@@ -203,9 +242,10 @@ void PlayerTest::framesOfFolder()
     for (int i = 0; i < frames.size(); ++i)
         QCOMPARE(frames.at(i).number, i + 1);
     QCOMPARE(sortedKeys(frames), expectedKeys(paths));
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, 1 trigger without a frame, 0 warnings, ")),
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, 1 trigger without a frame, 0 warnings (0 before the first trigger), ")),
              qPrintable(summaryOf(run)));
-    QCOMPARE(run.lines.size(), paths.size() + 1);
+    QCOMPARE(run.lines.first(), cameraLine);
+    QCOMPARE(run.lines.size(), paths.size() + 2);
 }
 
 void PlayerTest::bundledSampleSet()
@@ -230,40 +270,117 @@ void PlayerTest::bundledSampleSet()
     QCOMPARE(suffixes, (QSet<QString>{QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("bmp")}));
 }
 
+void PlayerTest::undecodableFile_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("summary");
+    // The truncated JPEG makes Qt warn twice as it decodes it: at its trigger,
+    // or while the camera opens when it preloads. Counted the same in both modes.
+    QTest::newRow("decoded at each trigger")
+        << QStringList() << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (0 before the first trigger), ");
+    QTest::newRow("preloaded") << QStringList{QStringLiteral("--preload")}
+                               << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (2 before the first trigger), ");
+}
+
 void PlayerTest::undecodableFile()
 {
+    QFETCH(QStringList, options);
+    QFETCH(QString, summary);
     ImageFolder folder;
     const QStringList good{folder.addImage(QStringLiteral("a.png"), patternImage(5, 3, QImage::Format_RGB32, 1)),
                            folder.addImage(QStringLiteral("b.bmp"), patternImage(7, 3, QImage::Format_RGB32, 2))};
     const QString bad = folder.addFile(QStringLiteral("broken.png"), "these bytes are no image at all");
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    uniformImage(64, 64, qRgb(255, 0, 0)).save(&buffer, "JPEG");
+    const QString truncated = folder.addFile(QStringLiteral("truncated.jpg"), jpeg.left(jpeg.size() / 2));
 
-    const Run run = play({folder.path()});
+    const Run run = play(options + QStringList{folder.path()});
     QCOMPARE(run.status, 0);
     QCOMPARE(sortedKeys(parseFrames(run)), expectedKeys(good));
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 2 frames delivered, 2 triggers without a frame, 1 warning, ")),
-             qPrintable(summaryOf(run)));
+    QVERIFY2(summaryOf(run).startsWith(summary), qPrintable(summaryOf(run)));
     QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: Could not load image file(  \"%1\"  )").arg(bad)));
+    QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: Could not load image file(  \"%1\"  )").arg(truncated)));
+}
+
+void PlayerTest::loggingRules_data()
+{
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("warningsShown");
+    QTest::addColumn<bool>("debugShown");
+    QTest::newRow("warnings off by variable") << QStringLiteral("QT_LOGGING_RULES") << QStringLiteral("*.warning=false")
+                                              << false << true;
+    QTest::newRow("warnings off in qtlogging.ini") << QStringLiteral("QT_LOGGING_CONF")
+                                                   << QStringLiteral("[Rules]\ndefault.warning=false\n") << false << true;
+    QTest::newRow("module's debug lines off") << QStringLiteral("QT_LOGGING_RULES")
+                                              << QStringLiteral("default.debug=false") << true << false;
+}
+
+// The end of a folder is told from the module's warnings, which the user's
+// rules may hide from the output but not from the player.
+void PlayerTest::loggingRules()
+{
+    QFETCH(QString, variable);
+    QFETCH(QString, value);
+    QFETCH(bool, warningsShown);
+    QFETCH(bool, debugShown);
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("a.png"), patternImage(5, 3, QImage::Format_RGB32, 1));
+    folder.addFile(QStringLiteral("b.png"), "no image");
+    folder.addFile(QStringLiteral("c.png"), "no image either");
+    QString setting = value;
+    if (variable == QLatin1String("QT_LOGGING_CONF"))
+        setting = folder.addFile(QStringLiteral("qtlogging.ini"), value.toUtf8());
+
+    const Run run = play({folder.path()}, environmentWith(variable, setting));
+    QCOMPARE(run.status, 0);
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 1 frame delivered, 3 triggers without a frame, 2 warnings (0 before the first trigger), ")),
+             qPrintable(summaryOf(run)));
+    const QStringList lines = errorLines(run);
+    QCOMPARE(lines.filter(QStringLiteral("Virtual Camera: Could not load image file(")).size(), warningsShown ? 2 : 0);
+    QCOMPARE(lines.contains(QStringLiteral("kxCamVirtual In")), debugShown);
 }
 
 void PlayerTest::emptyFolder_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::newRow("once") << QStringList();
-    QTest::newRow("loop") << QStringList{QStringLiteral("--loop")};
+    QTest::addColumn<bool>("hiddenAndLinked");
+    QTest::addColumn<bool>("root");
+    QTest::newRow("once") << QStringList() << false << false;
+    QTest::newRow("loop") << QStringList{QStringLiteral("--loop")} << false << false;
+#if defined(Q_OS_UNIX)
+    // Nothing the camera lists, although every name ends in .png.
+    QTest::newRow("hidden files and links") << QStringList() << true << false;
+    QTest::newRow("hidden files and links, loop") << QStringList{QStringLiteral("--loop")} << true << false;
+    // The camera never scans a file-system root.
+    QTest::newRow("root, loop") << QStringList{QStringLiteral("--loop")} << false << true;
+#endif
 }
 
 void PlayerTest::emptyFolder()
 {
     QFETCH(QStringList, options);
+    QFETCH(bool, hiddenAndLinked);
+    QFETCH(bool, root);
     ImageFolder folder;
     folder.addFile(QStringLiteral("readme.txt"), "no images here");
+    if (hiddenAndLinked) {
+        ImageFolder outside;
+        const QString image = outside.addImage(QStringLiteral("a.png"), patternImage(5, 3, QImage::Format_RGB32, 1));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(QFile::link(image, QDir(folder.path()).filePath(QStringLiteral("link%1.png").arg(i))));
+        folder.addImage(QStringLiteral(".hidden.png"), patternImage(5, 3, QImage::Format_RGB32, 2));
+        folder.addImage(QStringLiteral(".hidden/inside.png"), patternImage(5, 3, QImage::Format_RGB32, 3));
+    }
+    const QString path = root ? QDir::rootPath() : folder.path();
 
-    const Run run = play(options + QStringList{folder.path()});
+    const Run run = play(options + QStringList{path});
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.lines.size(), 1);
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 0 frames delivered, 1 trigger without a frame, 1 warning, ")),
+    QCOMPARE(run.lines.size(), 2);
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 0 frames delivered, 1 trigger without a frame, 1 warning (0 before the first trigger), ")),
              qPrintable(summaryOf(run)));
-    QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: No image files in  \"%1\"").arg(folder.path())));
+    QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: No image files in  \"%1\"").arg(path)));
 }
 
 void PlayerTest::frameLimit_data()
@@ -319,8 +436,11 @@ void PlayerTest::pacedTriggers()
     QCOMPARE(run.status, 0);
     const QJsonObject summary = QJsonDocument::fromJson(run.lines.value(0)).object().value(QStringLiteral("summary")).toObject();
     QCOMPARE(summary.value(QStringLiteral("frames")).toInt(), 6);
-    // Six triggers at 20 a second are five intervals of 50 ms apart.
+    // Six triggers at 20 a second are five intervals of 50 ms apart: a rate of
+    // 20 at most, not the 24 that counting frames would give.
     QVERIFY2(summary.value(QStringLiteral("seconds")).toDouble() >= 0.25, qPrintable(run.lines.value(0)));
+    const double rate = summary.value(QStringLiteral("framesPerSecond")).toDouble();
+    QVERIFY2(rate > 10.0 && rate <= 20.5, qPrintable(run.lines.value(0)));
 }
 
 void PlayerTest::jsonLines()
@@ -331,10 +451,11 @@ void PlayerTest::jsonLines()
     const Run json = play({QStringLiteral("--json"), folder.path()});
     QCOMPARE(json.status, 0);
     const QList<Frame> textFrames = parseFrames(text);
-    QCOMPARE(json.lines.size(), textFrames.size() + 1);
+    QCOMPARE(json.lines.size(), textFrames.size() + 2);
+    QCOMPARE(json.lines.first(), QByteArray(R"({"camera":{"bitsPerPixel":0,"pixelFormat":"None"}})"));
     for (int i = 0; i < textFrames.size(); ++i) {
         QJsonParseError error;
-        const QJsonObject object = QJsonDocument::fromJson(json.lines.at(i), &error).object();
+        const QJsonObject object = QJsonDocument::fromJson(json.lines.at(i + 1), &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
         const Frame& expected = textFrames.at(i);
         QCOMPARE(object.value(QStringLiteral("frame")).toInt(), expected.number);
@@ -446,13 +567,35 @@ void PlayerTest::exitStatus_data()
     const QString missing = QDir::temp().filePath(QStringLiteral("kxcam-no-such-folder"));
     QTest::newRow("missing folder") << QStringList{missing} << 1
                                     << QStringLiteral("kxcam-play: the camera cannot open the folder %1").arg(missing);
-    QTest::newRow("missing module") << QStringList{QStringLiteral("--module"), missing + QStringLiteral("/libnone.so")} << 1
-                                    << QStringLiteral("kxcam-play: cannot load camera module %1/libnone.so: ").arg(missing);
+    const QString player = QStringLiteral(KXCAM_PLAYER_PATH);
+    QTest::newRow("file given as the folder")
+        << QStringList{player} << 1
+        << QStringLiteral("kxcam-play: the camera cannot open the folder %1: it is a file, not a folder").arg(player);
+    // Named as given, not as the loader's last variant of it (".../libnone.so").
+    QTest::newRow("missing module") << QStringList{QStringLiteral("--module"), missing + QStringLiteral("/none.so")} << 1
+                                    << QStringLiteral("kxcam-play: cannot load camera module %1/none.so: no such file").arg(missing);
     const QString notACamera = QLibraryInfo::location(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/libqminimal.so");
     if (QFileInfo::exists(notACamera))
         QTest::newRow("module without the exports")
             << QStringList{QStringLiteral("--module"), notACamera} << 1
-            << QStringLiteral("kxcam-play: camera module %1 lacks Camera_Create: ").arg(notACamera);
+            << QStringLiteral("kxcam-play: %1 is not a camera module: it does not export Camera_Create").arg(notACamera);
+    // Checked before the first trigger, so a long run cannot fail at its end.
+    QTest::newRow("contact sheet in a missing folder")
+        << QStringList{QStringLiteral("--contact-sheet"), missing + QStringLiteral("/sheet.png")} << 1
+        << QStringLiteral("kxcam-play: cannot write the contact sheet %1/sheet.png: No such file or directory").arg(missing);
+    const QString rates = QStringLiteral("kxcam-play: --fps needs a rate from 4.6567e-07 to 1000 a second (one trigger every "
+                                         "2147483647 ms to every 1 ms, the range of Qt's timer), not '%1'");
+    QTest::newRow("rate below the timer's") << QStringList{QStringLiteral("--fps"), QStringLiteral("1e-7")} << 2
+                                            << rates.arg(QStringLiteral("1e-7"));
+    QTest::newRow("rate above the timer's") << QStringList{QStringLiteral("--fps"), QStringLiteral("1e7")} << 2
+                                            << rates.arg(QStringLiteral("1e7"));
+    QTest::newRow("folder named like an option")
+        << QStringList{QStringLiteral("-dashdir")} << 2
+        << QStringLiteral("kxcam-play: Unknown option 'dashdir'. (a folder whose name starts with - goes after --)");
+    QTest::newRow("empty save folder") << QStringList{QStringLiteral("--save"), QString()} << 2
+                                       << QStringLiteral("kxcam-play: --save needs a path, not an empty string");
+    QTest::newRow("empty contact sheet") << QStringList{QStringLiteral("--contact-sheet=")} << 2
+                                         << QStringLiteral("kxcam-play: --contact-sheet needs a path, not an empty string");
     const QString bad = QStringLiteral("kxcam-play: ");
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << bad;
     QTest::newRow("frames not a number") << QStringList{QStringLiteral("--frames"), QStringLiteral("many")} << 2 << bad;
@@ -465,6 +608,8 @@ void PlayerTest::exitStatus_data()
     const QStringList once{QStringLiteral("--frames"), QStringLiteral("1"), QStringLiteral("--quiet")};
     QTest::newRow("pixel format by name") << once + QStringList{QStringLiteral("--pixel-format"), QStringLiteral("gray8")} << 0 << QString();
     QTest::newRow("pixel format by code") << once + QStringList{QStringLiteral("--pixel-format"), QStringLiteral("12")} << 0 << QString();
+    QTest::newRow("slowest rate shown") << once + QStringList{QStringLiteral("--fps"), QStringLiteral("4.6567e-07")} << 0 << QString();
+    QTest::newRow("fastest rate") << once + QStringList{QStringLiteral("--fps"), QStringLiteral("1000")} << 0 << QString();
 }
 
 void PlayerTest::exitStatus()
@@ -485,36 +630,126 @@ void PlayerTest::exitStatus()
     QVERIFY2(ours->startsWith(reason), qPrintable(*ours));
 }
 
+void PlayerTest::interruptEndsWithSummary_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<int>("sent");
+    QTest::addColumn<int>("status");
+#if defined(Q_OS_UNIX)
+    QTest::newRow("SIGINT") << int(SIGINT) << 1 << 130;
+    QTest::newRow("SIGTERM") << int(SIGTERM) << 1 << 143;
+    // The second comes while the player is busy outside its event loop, as in a
+    // long decode: it ends the program at once, without a summary.
+    QTest::newRow("SIGINT twice") << int(SIGINT) << 2 << 130;
+#endif
+}
+
 void PlayerTest::interruptEndsWithSummary()
 {
 #if defined(Q_OS_UNIX)
+    QFETCH(int, signalNumber);
+    QFETCH(int, sent);
+    QFETCH(int, status);
     ImageFolder folder;
     addFormatMix(folder);
+    QTemporaryDir out;
+    const QString sheetPath = QDir(out.path()).filePath(QStringLiteral("sheet.png"));
     QProcess process;
-    process.start(QStringLiteral(KXCAM_PLAYER_PATH), {QStringLiteral("--loop"), QStringLiteral("--fps"),
-                                                      QStringLiteral("200"), folder.path()});
+    QStringList arguments{QStringLiteral("--loop"), QStringLiteral("--contact-sheet"), sheetPath, folder.path()};
+    if (sent == 1)
+        arguments.prepend(QStringLiteral("--fps=200"));
+    process.start(QStringLiteral(KXCAM_PLAYER_PATH), arguments);
     QVERIFY(process.waitForStarted());
     QByteArray output;
-    while (output.count('\n') < 5 && process.waitForReadyRead(10000))
-        output += process.readAllStandardOutput();
-    QVERIFY2(output.count('\n') >= 5, "no frames before the interrupt");
-    QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
+    if (sent > 1) {
+        // Unread, the pipe fills and the player blocks writing to it: busy.
+        QThread::msleep(500);
+        for (int i = 0; i < sent; ++i) {
+            QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+            QThread::msleep(100);
+        }
+    } else {
+        while (output.count('\n') < 6 && process.waitForReadyRead(10000))
+            output += process.readAllStandardOutput();
+        QVERIFY2(output.count('\n') >= 6, "no frames before the interrupt");
+        QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+    }
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.exitCode(), status);
     output += process.readAllStandardOutput();
+    if (sent > 1) {
+        QVERIFY2(!output.contains("summary: "), output.constData());
+        QVERIFY(!QFileInfo::exists(sheetPath));
+        return;
+    }
 
     QList<QByteArray> lines = output.split('\n');
     lines.removeAll(QByteArray());
     const QString summary = QString::fromUtf8(lines.last());
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^summary: (\\d+) frames delivered, 0 triggers without a frame, 0 warnings, .* \\(interrupted\\)$"))
+        QRegularExpression(QStringLiteral("^summary: (\\d+) frames delivered, 0 triggers without a frame, 0 warnings \\(0 before the first trigger\\), .* \\(interrupted\\)$"))
             .match(summary);
     QVERIFY2(match.hasMatch(), qPrintable(summary));
-    QCOMPARE(match.captured(1).toInt(), lines.size() - 1);
+    const int frames = match.captured(1).toInt();
+    QCOMPARE(frames, lines.size() - 2);
+    const int columns = qMin(frames, 6);
+    const int rows = (qMin(frames, 400) + columns - 1) / columns;
+    QCOMPARE(QImage(sheetPath).size(), QSize(8 + columns * 168, 8 + rows * 146));
 #else
-    QSKIP("sending SIGINT to another process needs POSIX");
+    QSKIP("sending signals to another process needs POSIX");
 #endif
+}
+
+void PlayerTest::outputFailure_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("reason");
+    // The shell reports the player's status on stderr after its own lines.
+    const QStringList loop{QStringLiteral("--loop")};
+    QTest::newRow("full device") << QStringLiteral("( \"$@\"; echo \"status $?\" >&2 ) >/dev/full") << loop
+                                 << QStringLiteral("kxcam-play: cannot write to standard output: No space left on device");
+    QTest::newRow("closed pipe, SIGPIPE ignored")
+        << QStringLiteral("trap '' PIPE; ( \"$@\"; echo \"status $?\" >&2 ) | head -n 1 >/dev/null") << loop
+        << QStringLiteral("kxcam-play: cannot write to standard output: Broken pipe");
+#if !defined(__SANITIZE_ADDRESS__)
+    // Qt's PNG writer leaks an allocation when its write fails, which the
+    // leak checker of a sanitizer build reports.
+    QTest::newRow("contact sheet on a full device")
+        << QStringLiteral("\"$@\" >/dev/null; echo \"status $?\" >&2")
+        << QStringList{QStringLiteral("--contact-sheet"), QStringLiteral("/dev/full")}
+        << QStringLiteral("kxcam-play: cannot write the contact sheet /dev/full: No space left on device");
+#endif
+}
+
+void PlayerTest::outputFailure()
+{
+#if defined(Q_OS_UNIX)
+    QFETCH(QString, script);
+    QFETCH(QStringList, options);
+    QFETCH(QString, reason);
+    ImageFolder folder;
+    addFormatMix(folder);
+    const Run run = playInShell(script, options + QStringList{folder.path()});
+    QCOMPARE(run.status, 0);
+    const QStringList lines = errorLines(run);
+    QCOMPARE(lines.filter(QStringLiteral("kxcam-play: ")), QStringList{reason});
+    QCOMPARE(lines.last(), QStringLiteral("status 1"));
+#else
+    QSKIP("/dev/full, sh and SIGPIPE need POSIX");
+#endif
+}
+
+// A folder whose name starts with a dash is given after "--".
+void PlayerTest::dashFolderAfterDoubleDash()
+{
+    ImageFolder folder;
+    const QString image = folder.addImage(QStringLiteral("-dashdir/a.png"), patternImage(5, 3, QImage::Format_RGB32, 1));
+    const Run run = play({QStringLiteral("--"), QStringLiteral("-dashdir")}, QProcessEnvironment::systemEnvironment(),
+                         folder.path());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(keys(parseFrames(run)), expectedKeys({image}));
 }
 
 QTEST_GUILESS_MAIN(PlayerTest)

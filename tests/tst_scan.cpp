@@ -131,25 +131,35 @@ void ScanTest::preloadKeepsPositions()
     folder.addImage(QStringLiteral("two.jpg"), patternImage(4, 2, QImage::Format_RGB32, 2));
     const QString corrupt = folder.addFile(QStringLiteral("broken.png"), tinyPng(4).left(40));
     folder.addImage(QStringLiteral("three.bmp"), patternImage(5, 2, QImage::Format_Indexed8, 3));
+    // Rows padded by 3 bytes, which the file does not give.
+    folder.addImage(QStringLiteral("four.png"), patternImage(61, 20, QImage::Format_Grayscale8, 4));
     RecordingCamera camera(folder.path());
     camera.params().preload = preload;
     QVERIFY(camera.create());
+    dirtyHeap(64 * 20);
     QCOMPARE(camera->open(), 1);
     const CCameraVirtualFolder& scanned = folderCamera(camera);
     QCOMPARE(scanned.preloading(), cached);
     const QStringList files = scanned.files();
-    QCOMPARE(files.size(), 4);
+    QCOMPARE(files.size(), 5);
     if (!cached) {
+        folderCamera(camera).preloadImages();
         QCOMPARE(scanned.images().size(), 0);
         return;
     }
-    QCOMPARE(scanned.images().size(), 4);
+    // Preloading again rebuilds the cache rather than adding to it.
+    folderCamera(camera).preloadImages();
+    QCOMPARE(scanned.images().size(), 5);
     for (int i = 0; i < files.size(); ++i) {
         const QImage& image = scanned.images().at(i);
         QCOMPARE(image.isNull(), files[i] == corrupt);
         if (!image.isNull())
-            QCOMPARE(pixelRows(image), pixelRows(QImage(files[i])));
+            QCOMPARE(imageBytes(image), definedBytes(files[i]));
     }
+    QCOMPARE(camera->start(), 1);
+    camera->stop();
+    QCOMPARE(scanned.files(), QStringList());
+    QCOMPARE(scanned.images().size(), 0);
 }
 
 void ScanTest::failedOpenDropsDirectory()

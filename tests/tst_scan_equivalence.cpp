@@ -33,6 +33,7 @@ class ScanEquivalenceTest : public QObject {
 private slots:
     void listEqualsFilteredWalk_data();
     void listEqualsFilteredWalk();
+    void nestedTriggerLeavesOuterFrameIntact_data();
     void nestedTriggerLeavesOuterFrameIntact();
 };
 
@@ -64,32 +65,44 @@ void ScanEquivalenceTest::listEqualsFilteredWalk()
     QCOMPARE(folderCamera(camera).files(), expected);
 }
 
+void ScanEquivalenceTest::nestedTriggerLeavesOuterFrameIntact_data()
+{
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<int>("nestedTriggers");
+    for (const bool preload : {false, true}) {
+        const char* mode = preload ? "preload" : "decode";
+        QTest::addRow("%s, one nested trigger", mode) << preload << 1;
+        // The second finds the camera delivering still, though the first nested delivery has ended.
+        QTest::addRow("%s, two nested triggers", mode) << preload << 2;
+    }
+}
+
 void ScanEquivalenceTest::nestedTriggerLeavesOuterFrameIntact()
 {
+    QFETCH(bool, preload);
+    QFETCH(int, nestedTriggers);
     ImageFolder folder;
-    const QImage first = patternImage(33, 17, QImage::Format_RGB32, 1);
-    folder.addImage(QStringLiteral("a.bmp"), first, "BMP");
-    folder.addImage(QStringLiteral("b.bmp"), patternImage(33, 17, QImage::Format_RGB32, 2), "BMP");
-    for (const bool preload : {false, true}) {
-        RecordingCamera camera(folder.path(), preload, true);
-        QCOMPARE(camera->open(), 1);
-        QByteArray outerAfterNested;
-        bool nested = false;
-        camera.duringFrame = [&](ICameraObject& object) {
-            if (nested)
-                return;
-            nested = true;
-            const unsigned char* outer = object.m_imageData;
-            const int size = object.m_imageSize;
+    for (int seed = 1; seed <= 3; ++seed)
+        folder.addImage(QStringLiteral("%1.bmp").arg(seed), patternImage(33, 17, QImage::Format_RGB32, seed), "BMP");
+    RecordingCamera camera(folder.path(), preload, true);
+    QCOMPARE(camera->open(), 1);
+    QByteArray outerAfterNested;
+    bool nested = false;
+    camera.duringFrame = [&](ICameraObject& object) {
+        if (nested)
+            return;
+        nested = true;
+        const unsigned char* outer = object.m_imageData;
+        const int size = object.m_imageSize;
+        for (int i = 0; i < nestedTriggers; ++i)
             object.trigger();
-            outerAfterNested = QByteArray(reinterpret_cast<const char*>(outer), size);
-        };
-        QCOMPARE(camera.triggerTimes(1).size(), 2);
-        const QImage delivered = QImage(reinterpret_cast<const uchar*>(outerAfterNested.constData()), 33, 17,
-                                        QImage::Format_RGB32).copy();
-        const QString firstPath = folderCamera(camera).files().first();
-        QCOMPARE(delivered, QImage(firstPath).convertToFormat(QImage::Format_RGB32));
-    }
+        outerAfterNested = QByteArray(reinterpret_cast<const char*>(outer), size);
+    };
+    QCOMPARE(camera.triggerTimes(1).size(), 1 + nestedTriggers);
+    const QImage delivered = QImage(reinterpret_cast<const uchar*>(outerAfterNested.constData()), 33, 17,
+                                    QImage::Format_RGB32).copy();
+    const QString firstPath = folderCamera(camera).files().first();
+    QCOMPARE(delivered, QImage(firstPath).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_GUILESS_MAIN(ScanEquivalenceTest)

@@ -1,12 +1,12 @@
 #include "camera_virtual_folder.h"
 
+#include "frame_decoder.h"
 #include "read_ahead_schedule.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QDirIterator>
-#include <QImageReader>
 #include <QMessageLogger>
 
 #include <cstring>
@@ -181,8 +181,11 @@ void CCameraVirtualFolder::preloadImages()
     m_images = QList<QImage>();
     const QStringList files = m_files;
     m_images.reserve(files.size());
-    for (const QString& path : files)
-        m_images.append(QImage(path));
+    for (const QString& path : files) {
+        QImage image;
+        CFrameDecoder::decode(path, image);
+        m_images.append(image);
+    }
 }
 
 void CCameraVirtualFolder::trigger()
@@ -225,10 +228,7 @@ void CCameraVirtualFolder::trigger()
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)
 {
     if (!m_preload) {
-        // Qt's readers decode in place into an image of the same size and format.
-        QImageReader reader(path);
-        if (!reader.read(&frame))
-            frame = QImage();
+        CFrameDecoder::decode(path, frame);
     } else if (m_index < m_images.size() && !m_images.at(m_index).isNull()) {
         copyPixels(m_images.at(m_index), frame);
     } else {

@@ -18,14 +18,16 @@ class CameraModule {
 public:
     explicit CameraModule(const QString& path);
 
-    // False when the library cannot be loaded or lacks an export; errorString() then says why.
+    // False when the file is missing, cannot be loaded or lacks an export; errorString() then says why.
     bool load();
     bool isLoaded() const { return m_entryPoints.create && m_entryPoints.destroy; }
     QString errorString() const { return m_error; }
-    QString path() const { return m_library.fileName(); }
+    // The path as given, which is the file loaded.
+    QString path() const { return m_path; }
     const CameraEntryPoints& entryPoints() const { return m_entryPoints; }
 
 private:
+    QString m_path;
     QLibrary m_library;
     QString m_error;
     CameraEntryPoints m_entryPoints;

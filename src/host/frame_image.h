@@ -14,4 +14,8 @@ QImage::Format imageFormatOfCode(int pixelFormat);
 // camera's pixel bytes are gone once the callback returns.
 QImage frameImage(const ICameraObject& camera);
 
+// The same frame without a copy: the image reads the camera's bytes, so it
+// must not outlive the callback.
+QImage frameView(const ICameraObject& camera);
+
 #endif

@@ -15,6 +15,10 @@ constexpr int labelHeight = 7 * labelScale;
 constexpr int cellWidth = ContactSheet::thumbnailWidth;
 constexpr int cellHeight = ContactSheet::thumbnailHeight + labelGap + labelHeight;
 constexpr int minimumColumns = 6;
+// A large frame is first thinned to this many times the thumbnail's size:
+// smooth scaling converts its source to 32 bits first, and a full-size
+// conversion of a huge frame would cost more than the frame itself.
+constexpr int prescaleFactor = 4;
 const QColor background(48, 48, 48);
 const QColor boxColour(72, 72, 72);
 const QColor labelColour(235, 235, 235);
@@ -32,9 +36,13 @@ void ContactSheet::add(const QImage& frame, int number)
     if (isFull())
         return;
     QImage thumbnail;
-    if (!frame.isNull())
-        thumbnail = frame.scaled(thumbnailWidth, thumbnailHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+    if (!frame.isNull()) {
+        const QSize prescaled(prescaleFactor * thumbnailWidth, prescaleFactor * thumbnailHeight);
+        const bool large = frame.width() > prescaled.width() || frame.height() > prescaled.height();
+        const QImage source = large ? frame.scaled(prescaled, Qt::KeepAspectRatio, Qt::FastTransformation) : frame;
+        thumbnail = source.scaled(thumbnailWidth, thumbnailHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation)
                         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
     m_thumbnails.append({thumbnail, number});
 }
 

@@ -14,7 +14,9 @@ public:
     static constexpr int thumbnailWidth = 160;
     static constexpr int thumbnailHeight = 120;
 
-    // A null frame (a pixel format without a Qt image format) leaves an empty box.
+    // Keeps only the frame's thumbnail, so the frame may be a view of the
+    // camera's bytes. A null frame (a pixel format without a Qt image format)
+    // leaves an empty box.
     void add(const QImage& frame, int number);
     bool isFull() const { return m_thumbnails.size() >= maxFrames; }
     int size() const { return m_thumbnails.size(); }

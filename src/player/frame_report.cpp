@@ -32,12 +32,24 @@ QString plural(int count, const char* singular, const char* pluralForm)
 
 double RunSummary::framesPerSecond() const
 {
-    return seconds > 0.0 ? frames / seconds : 0.0;
+    return frames > 1 && frameSpanSeconds > 0.0 ? (frames - 1) / frameSpanSeconds : 0.0;
 }
 
 double RunSummary::megabytesPerSecond() const
 {
     return seconds > 0.0 ? double(bytes) / 1e6 / seconds : 0.0;
+}
+
+QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json)
+{
+    if (json)
+        return jsonLine({{QStringLiteral("camera"),
+                          QJsonObject{{QStringLiteral("bitsPerPixel"), bitsPerPixel},
+                                      {QStringLiteral("pixelFormat"), formatName(pixelFormat)}}}});
+    return QStringLiteral("camera: %1 bits per pixel before the first frame (pixel format %2)\n")
+        .arg(bitsPerPixel)
+        .arg(formatName(pixelFormat))
+        .toUtf8();
 }
 
 QByteArray frameLine(const FrameRecord& frame, bool json)
@@ -69,15 +81,17 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
                           QJsonObject{{QStringLiteral("frames"), summary.frames},
                                       {QStringLiteral("triggersWithoutFrame"), summary.triggersWithoutFrame},
                                       {QStringLiteral("warnings"), summary.warnings},
+                                      {QStringLiteral("warningsBeforeFirstTrigger"), summary.warningsBeforeFirstTrigger},
                                       {QStringLiteral("seconds"), summary.seconds},
                                       {QStringLiteral("bytes"), double(summary.bytes)},
                                       {QStringLiteral("framesPerSecond"), summary.framesPerSecond()},
                                       {QStringLiteral("megabytesPerSecond"), summary.megabytesPerSecond()},
                                       {QStringLiteral("interrupted"), summary.interrupted}}}});
-    return QStringLiteral("summary: %1, %2, %3, %4 s, %5 frames/s, %6 MB/s%7\n")
+    return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), %5 s, %6 frames/s, %7 MB/s%8\n")
         .arg(plural(summary.frames, "frame delivered", "frames delivered"),
              plural(summary.triggersWithoutFrame, "trigger without a frame", "triggers without a frame"),
              plural(summary.warnings, "warning", "warnings"))
+        .arg(summary.warningsBeforeFirstTrigger)
         .arg(summary.seconds, 0, 'f', 3)
         .arg(summary.framesPerSecond(), 0, 'f', 1)
         .arg(summary.megabytesPerSecond(), 0, 'f', 1)

@@ -20,16 +20,21 @@ struct FrameRecord {
 struct RunSummary {
     int frames = 0;
     int triggersWithoutFrame = 0;
-    int warnings = 0;
+    int warnings = 0;                    // every warning of the run
+    int warningsBeforeFirstTrigger = 0;  // of those, up to the camera's start (a preload decodes then)
     double seconds = 0.0;
+    double frameSpanSeconds = 0.0;  // from the trigger of the first delivered frame to the last's
     qint64 bytes = 0;
     bool interrupted = false;
 
+    // Over the intervals between frames, so the first frame adds none.
     double framesPerSecond() const;
     double megabytesPerSecond() const;  // 10^6 bytes
 };
 
-// Each line ends with a newline.
+// Each line ends with a newline. The camera line shows the bits per pixel the
+// camera announces before its first frame, seeded from the pixel format.
+QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json);
 QByteArray frameLine(const FrameRecord& frame, bool json);
 QByteArray summaryLine(const RunSummary& summary, bool json);
 

@@ -1,7 +1,8 @@
-// The host's own look at the folder: how many files in its tree carry an
-// image suffix the camera plays (BMP, JPEG, JPG, PNG, in any letter case).
-// Hidden files and symbolic links are counted too, so the count is never
-// below the number of files the camera lists.
+// The host's own count of the files the camera will list for a folder: the
+// folder resolved as the camera resolves it (as written, else under the
+// application directory), nothing for a file-system root, which the camera
+// does not scan, and only regular files that are neither hidden nor symbolic
+// links and end in .bmp, .jpeg, .jpg or .png in any letter case.
 #ifndef IMAGE_FILE_COUNT_H
 #define IMAGE_FILE_COUNT_H
 

@@ -1,24 +1,83 @@
 #include "interrupt_flag.h"
 
+#include <QtGlobal>
+
 #include <csignal>
+#include <cstdlib>
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#endif
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+constexpr int interruptStatus = 130;
+constexpr int terminateStatus = 143;
 
-extern "C" void onInterrupt(int)
+volatile std::sig_atomic_t exitStatus = 0;
+
+void request(int status)
 {
-    interrupted = 1;
+    if (exitStatus == interruptStatus && status == interruptStatus)
+        std::_Exit(status);
+    if (exitStatus == 0)
+        exitStatus = status;
 }
+
+#if defined(Q_OS_WIN)
+
+volatile LONG handled = 0;
+constexpr DWORD closeWaitMilliseconds = 4000;  // Windows ends the process 5 s after a close event
+constexpr DWORD closePollMilliseconds = 20;
+
+BOOL WINAPI onConsoleEvent(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT: request(interruptStatus); return TRUE;
+    case CTRL_BREAK_EVENT: request(terminateStatus); return TRUE;
+    case CTRL_CLOSE_EVENT:
+        request(terminateStatus);
+        for (DWORD waited = 0; !handled && waited < closeWaitMilliseconds; waited += closePollMilliseconds)
+            Sleep(closePollMilliseconds);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+#else
+
+extern "C" void onSignal(int signal)
+{
+    request(signal == SIGTERM ? terminateStatus : interruptStatus);
+}
+
+#endif
 
 }  // namespace
 
 void installInterruptHandler()
 {
-    std::signal(SIGINT, onInterrupt);
+#if defined(Q_OS_WIN)
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+#else
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+#endif
 }
 
 bool interruptRequested()
 {
-    return interrupted != 0;
+    return exitStatus != 0;
+}
+
+int interruptExitStatus()
+{
+    return exitStatus;
+}
+
+void interruptHandled()
+{
+#if defined(Q_OS_WIN)
+    handled = 1;
+#endif
 }

@@ -2,6 +2,8 @@
 
 #include "progress_bar.h"
 
+#include <QLoggingCategory>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,17 +11,31 @@ namespace {
 
 LogRelay* activeRelay = nullptr;
 
+// Records whether the user's rules enabled the category for type, then enables it.
+void forceOn(QLoggingCategory* category, QtMsgType type, QSet<QByteArray>& hidden)
+{
+    const QByteArray name(category->categoryName());
+    if (category->isEnabled(type))
+        hidden.remove(name);
+    else
+        hidden.insert(name);
+    category->setEnabled(type, true);
+}
+
 }  // namespace
 
 LogRelay::LogRelay()
 {
     activeRelay = this;
-    m_previous = qInstallMessageHandler(&LogRelay::handle);
+    m_previousHandler = qInstallMessageHandler(&LogRelay::handle);
+    // Applied at once to every category that exists, the default one among them.
+    m_previousFilter = QLoggingCategory::installFilter(&LogRelay::filter);
 }
 
 LogRelay::~LogRelay()
 {
-    qInstallMessageHandler(m_previous);
+    QLoggingCategory::installFilter(m_previousFilter);
+    qInstallMessageHandler(m_previousHandler);
     activeRelay = nullptr;
 }
 
@@ -28,12 +44,29 @@ void LogRelay::note(const QString& text)
     writeLine("kxcam-play: " + text.toLocal8Bit());
 }
 
+// Qt drops a disabled category's messages before any handler sees them: what
+// the user's rules (the previous filter) say is recorded, then warnings and
+// critical lines are forced on, so they are counted whatever the rules say.
+void LogRelay::filter(QLoggingCategory* category)
+{
+    activeRelay->m_previousFilter(category);
+    forceOn(category, QtWarningMsg, activeRelay->m_hiddenWarnings);
+    forceOn(category, QtCriticalMsg, activeRelay->m_hiddenCriticals);
+}
+
 void LogRelay::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type == QtWarningMsg || type == QtCriticalMsg)
+    bool hidden = false;
+    if (type == QtWarningMsg || type == QtCriticalMsg) {
         ++activeRelay->m_warnings;
+        const QSet<QByteArray>& hiddenOfType =
+            type == QtWarningMsg ? activeRelay->m_hiddenWarnings : activeRelay->m_hiddenCriticals;
+        // A plain QMessageLogger, as the module's, leaves the category null: the default one.
+        hidden = hiddenOfType.contains(context.category ? QByteArray(context.category) : QByteArrayLiteral("default"));
+    }
     // qFormatLogMessage honours QT_MESSAGE_PATTERN, as Qt's own handler does.
-    activeRelay->writeLine(qFormatLogMessage(type, context, message).toLocal8Bit());
+    if (!hidden)
+        activeRelay->writeLine(qFormatLogMessage(type, context, message).toLocal8Bit());
     if (type == QtFatalMsg)
         std::abort();
 }

@@ -1,12 +1,17 @@
-// Passes every line of Qt's message log, the camera module's warnings among
-// them, to stderr unchanged, counting the warnings as it goes.
+// Passes Qt's message log, the camera module's warnings among them, to stderr
+// unchanged, counting the warnings as it goes. The user's logging rules decide
+// what is printed, never what is counted: the player tells the end of a folder
+// from the module's warnings, so it must see them all.
 #ifndef LOG_RELAY_H
 #define LOG_RELAY_H
 
+#include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 
 class ProgressBar;
+class QLoggingCategory;
 
 class LogRelay {
 public:
@@ -15,7 +20,7 @@ public:
     LogRelay(const LogRelay&) = delete;
     LogRelay& operator=(const LogRelay&) = delete;
 
-    // Warning and critical lines so far.
+    // Warning and critical lines so far, printed or not.
     int warningCount() const { return m_warnings; }
     // Lines are written around the bar, which may be null.
     void setProgressBar(ProgressBar* bar) { m_bar = bar; }
@@ -24,11 +29,16 @@ public:
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    static void filter(QLoggingCategory* category);
     void writeLine(const QByteArray& line);
 
-    QtMessageHandler m_previous;
+    QtMessageHandler m_previousHandler;
+    void (*m_previousFilter)(QLoggingCategory*);
     ProgressBar* m_bar = nullptr;
     int m_warnings = 0;
+    // The categories whose warnings, or critical lines, the user's rules hide.
+    QSet<QByteArray> m_hiddenWarnings;
+    QSet<QByteArray> m_hiddenCriticals;
 };
 
 #endif

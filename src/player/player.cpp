@@ -5,10 +5,14 @@
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
+#include "png_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -16,22 +20,10 @@ namespace {
 
 constexpr int interruptPollMilliseconds = 50;
 
-// The frames a run will deliver, when it can be known beforehand.
-int expectedFrames(const PlayerOptions& options, int imageFiles)
-{
-    if (options.frames > 0)
-        return options.loop ? options.frames : qMin(options.frames, imageFiles);
-    return options.loop ? 0 : imageFiles;
-}
-
 }  // namespace
 
 Player::Player(const CameraEntryPoints& entryPoints, const PlayerOptions& options, LogRelay& log)
-    : m_options(options),
-      m_log(log),
-      m_camera(entryPoints),
-      m_imageFiles(countImageFiles(options.folder)),
-      m_progress(stderrIsTerminal(), expectedFrames(options, m_imageFiles))
+    : m_options(options), m_log(log), m_camera(entryPoints)
 {
     m_triggerTimer.setSingleShot(true);
     m_triggerTimer.setTimerType(Qt::PreciseTimer);
@@ -45,20 +37,45 @@ Player::Player(const CameraEntryPoints& entryPoints, const PlayerOptions& option
 
 int Player::run()
 {
-    if (!m_options.saveDir.isEmpty() && !QDir().mkpath(m_options.saveDir)) {
-        m_log.note(QStringLiteral("cannot create the folder %1 for --save").arg(m_options.saveDir));
-        return 1;
-    }
-    if (!openCamera())
-        return 1;
-    m_log.setProgressBar(&m_progress);
+    // Before opening, so that Ctrl-C during a long preload still ends with a summary.
     installInterruptHandler();
+    if (!checkOutputs() || !openCamera())
+        return 1;
+    if (!m_options.quiet)
+        writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
+    if (m_failed)
+        return m_exitStatus;
+    if (stderrIsTerminal())
+        m_progress = ProgressBar(true, expectedFrames());
+    m_log.setProgressBar(&m_progress);
     m_interruptPoll.start(interruptPollMilliseconds);
     m_clock.start();
     m_triggerTimer.start(0);
     QCoreApplication::exec();
     m_log.setProgressBar(nullptr);
+    interruptHandled();
     return m_exitStatus;
+}
+
+// A run that could not write its results at its end would have been for nothing.
+bool Player::checkOutputs()
+{
+    QString error;
+    if (!m_options.saveDir.isEmpty()) {
+        if (!QDir().mkpath(m_options.saveDir)) {
+            m_log.note(QStringLiteral("cannot create the folder %1 for --save").arg(m_options.saveDir));
+            return false;
+        }
+        if (!checkWritableFile(savedFramePath(1), error)) {
+            m_log.note(QStringLiteral("cannot write into %1: %2").arg(m_options.saveDir, error));
+            return false;
+        }
+    }
+    if (!m_options.contactSheet.isEmpty() && !checkWritableFile(m_options.contactSheet, error)) {
+        m_log.note(QStringLiteral("cannot write the contact sheet %1: %2").arg(m_options.contactSheet, error));
+        return false;
+    }
+    return true;
 }
 
 bool Player::openCamera()
@@ -73,21 +90,40 @@ bool Player::openCamera()
         return false;
     }
     if (!m_camera->open()) {
-        m_log.note(QStringLiteral("the camera cannot open the folder %1").arg(m_options.folder));
+        const bool isFile = QFileInfo(m_options.folder).isFile();
+        m_log.note(QStringLiteral("the camera cannot open the folder %1%2")
+                       .arg(m_options.folder, QLatin1String(isFile ? ": it is a file, not a folder" : "")));
         return false;
     }
     if (!m_camera->start()) {
         m_log.note(QStringLiteral("the camera cannot start acquisition on %1").arg(m_options.folder));
         return false;
     }
+    // The log relay counts from the program's start.
+    m_summary.warningsBeforeFirstTrigger = m_log.warningCount();
     return true;
+}
+
+int Player::imageFiles()
+{
+    if (m_imageFiles < 0)
+        m_imageFiles = countImageFiles(m_options.folder);
+    return m_imageFiles;
+}
+
+// The frames a run will deliver, when it can be known beforehand; 0 when not.
+int Player::expectedFrames()
+{
+    if (m_options.loop)
+        return qMax(m_options.frames, 0);
+    return m_options.frames > 0 ? qMin(m_options.frames, imageFiles()) : imageFiles();
 }
 
 // The camera never says that a folder has ended, so the host tells the end
 // from what a trigger leaves behind. Without wrapping, the one trigger that
 // delivers no frame and writes no warning is the one past the last file; an
 // undecodable file gives no frame either, but always a warning. Wrapping or
-// not, more frameless triggers in a row than the folder has image files mean
+// not, more frameless triggers in a row than the camera lists image files mean
 // nothing will come (an empty folder, or nothing but undecodable files).
 void Player::step()
 {
@@ -95,18 +131,26 @@ void Player::step()
         finish();
         return;
     }
+    // Paced deadlines count from the first trigger, and a frame's time is its
+    // trigger's: a slow first decode then does not shorten the span.
+    if (m_triggers == 0)
+        m_clock.restart();
+    m_triggerNanoseconds = m_clock.nsecsElapsed();
     const int framesBefore = m_summary.frames;
     const int warningsBefore = m_log.warningCount();
     m_camera->trigger();
     ++m_triggers;
-    m_summary.warnings += m_log.warningCount() - warningsBefore;
+    if (m_failed) {
+        finish();
+        return;
+    }
     if (m_summary.frames > framesBefore) {
         m_framelessInARow = 0;
     } else {
         ++m_summary.triggersWithoutFrame;
         ++m_framelessInARow;
         const bool endOfList = !m_options.loop && m_log.warningCount() == warningsBefore;
-        if (endOfList || m_framelessInARow > m_imageFiles) {
+        if (endOfList || m_framelessInARow > imageFiles()) {
             finish();
             return;
         }
@@ -127,7 +171,7 @@ void Player::scheduleNextTrigger()
     // Deadlines from the start, so timer lateness does not add up over a run.
     const double dueMilliseconds = m_triggers * 1000.0 / m_options.fps;
     const double waitMilliseconds = dueMilliseconds - double(m_clock.nsecsElapsed()) / 1e6;
-    m_triggerTimer.start(waitMilliseconds > 0.0 ? int(std::ceil(waitMilliseconds)) : 0);
+    m_triggerTimer.start(waitMilliseconds > 0.0 ? int(qMin(std::ceil(waitMilliseconds), double(INT_MAX))) : 0);
 }
 
 void Player::onFrame(ICameraObject& camera)
@@ -141,26 +185,51 @@ void Player::onFrame(ICameraObject& camera)
     frame.bytes = camera.m_imageSize;
     frame.checksum = pixelChecksum(camera);
     m_summary.bytes += camera.m_imageSize;
+    if (frame.number == 1)
+        m_firstFrameNanoseconds = m_triggerNanoseconds;
+    m_summary.frameSpanSeconds = double(m_triggerNanoseconds - m_firstFrameNanoseconds) / 1e9;
 
     const bool wantImage = !m_options.saveDir.isEmpty() || (!m_options.contactSheet.isEmpty() && !m_sheet.isFull());
     if (wantImage) {
-        // The camera's bytes are gone once this returns: copy them now.
-        const QImage image = frameImage(camera);
+        // Reads the camera's bytes, which are gone once this returns; nothing keeps it.
+        const QImage image = frameView(camera);
         if (!m_options.contactSheet.isEmpty())
             m_sheet.add(image, frame.number);
-        if (!m_options.saveDir.isEmpty()) {
-            const QString path = QDir(m_options.saveDir).filePath(QStringLiteral("frame_%1.png").arg(frame.number, 6, 10, QLatin1Char('0')));
-            if (image.isNull())
-                m_log.note(QStringLiteral("frame %1 is not saved: pixel format %2 has no image format")
-                               .arg(frame.number)
-                               .arg(pixelFormatNames.value(frame.pixelFormat)));
-            else if (!image.save(path, "PNG"))
-                m_log.note(QStringLiteral("cannot write %1").arg(path));
-        }
+        if (!m_options.saveDir.isEmpty())
+            saveFrame(image, frame);
     }
     if (!m_options.quiet)
         writeOut(frameLine(frame, m_options.json));
     m_progress.update(m_summary.frames);
+}
+
+void Player::saveFrame(const QImage& image, const FrameRecord& frame)
+{
+    if (image.isNull()) {
+        m_log.note(QStringLiteral("frame %1 is not saved: pixel format %2 has no image format")
+                       .arg(frame.number)
+                       .arg(pixelFormatNames.value(frame.pixelFormat)));
+        return;
+    }
+    const QString path = savedFramePath(frame.number);
+    QString error;
+    if (!writePngFile(image, path, error))
+        fail(QStringLiteral("cannot write %1: %2").arg(path, error));
+}
+
+QString Player::savedFramePath(int number) const
+{
+    return QDir(m_options.saveDir).filePath(QStringLiteral("frame_%1.png").arg(number, 6, 10, QLatin1Char('0')));
+}
+
+// Ends the run with status 1 once the trigger under way has returned.
+void Player::fail(const QString& reason)
+{
+    if (m_failed)
+        return;
+    m_log.note(reason);
+    m_failed = true;
+    m_exitStatus = 1;
 }
 
 void Player::finish()
@@ -171,10 +240,13 @@ void Player::finish()
     m_summary.interrupted = interruptRequested();
     m_camera->stop();
     m_camera->close();
+    m_summary.warnings = m_log.warningCount();
     m_progress.close();
     if (!m_options.contactSheet.isEmpty() && !writeContactSheet())
         m_exitStatus = 1;
     writeOut(summaryLine(m_summary, m_options.json));
+    if (m_exitStatus == 0)
+        m_exitStatus = interruptExitStatus();
     QCoreApplication::exit(m_exitStatus);
 }
 
@@ -182,17 +254,25 @@ bool Player::writeContactSheet()
 {
     if (m_summary.frames > m_sheet.size())
         m_log.note(QStringLiteral("the contact sheet shows the first %1 of %2 frames").arg(m_sheet.size()).arg(m_summary.frames));
-    if (m_sheet.render().save(m_options.contactSheet, "PNG"))
+    QString error;
+    if (writePngFile(m_sheet.render(), m_options.contactSheet, error))
         return true;
-    m_log.note(QStringLiteral("cannot write the contact sheet %1").arg(m_options.contactSheet));
+    m_log.note(QStringLiteral("cannot write the contact sheet %1: %2").arg(m_options.contactSheet, error));
     return false;
 }
 
 void Player::writeOut(const QByteArray& line)
 {
+    if (m_stdoutFailed)
+        return;
     m_progress.clear();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     // Flushed per line, so that a reader of a pipe sees frames as they come.
-    std::fflush(stdout);
+    const bool written = std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size())
+                         && std::fflush(stdout) == 0;
+    const int error = errno;
     m_progress.draw();
+    if (!written) {
+        m_stdoutFailed = true;
+        fail(QStringLiteral("cannot write to standard output: %1").arg(qt_error_string(error)));
+    }
 }

@@ -25,10 +25,16 @@ public:
     int run();
 
 private:
+    bool checkOutputs();
     bool openCamera();
+    int imageFiles();
+    int expectedFrames();
     void step();
     void scheduleNextTrigger();
     void onFrame(ICameraObject& camera);
+    void saveFrame(const QImage& image, const FrameRecord& frame);
+    QString savedFramePath(int number) const;
+    void fail(const QString& reason);
     void finish();
     bool writeContactSheet();
     void writeOut(const QByteArray& line);
@@ -36,13 +42,17 @@ private:
     PlayerOptions m_options;
     LogRelay& m_log;
     HostCamera m_camera;
-    int m_imageFiles = 0;  // before m_progress, which is sized by it
-    ProgressBar m_progress;
+    int m_imageFiles = -1;  // counted when first needed
+    ProgressBar m_progress{false, 0};
     ContactSheet m_sheet;
     RunSummary m_summary;
     int m_triggers = 0;
     int m_framelessInARow = 0;
+    qint64 m_triggerNanoseconds = 0;  // when the trigger under way began
+    qint64 m_firstFrameNanoseconds = 0;
     int m_exitStatus = 0;
+    bool m_failed = false;
+    bool m_stdoutFailed = false;
     QElapsedTimer m_clock;
     QTimer m_triggerTimer;
     QTimer m_interruptPoll;

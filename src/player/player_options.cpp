@@ -5,9 +5,23 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
+
+#include <climits>
+#include <cmath>
 
 namespace {
+
+// QTimer intervals are whole milliseconds in an int: a trigger every 1 ms at
+// the most, every INT_MAX ms at the least.
+constexpr double maximumRate = 1000.0;
+constexpr double minimumRate = 1000.0 / INT_MAX;
+
+// The least rate rounded up to five digits, so that the value shown is accepted.
+QString minimumRateText()
+{
+    const double scale = std::pow(10.0, 4 - std::floor(std::log10(minimumRate)));
+    return QString::number(std::ceil(minimumRate * scale) / scale, 'g', 5);
+}
 
 bool parsePixelFormat(const QString& text, int& code)
 {
@@ -40,7 +54,10 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module, as a host "
-        "application sees them: one line per delivered frame, then a summary."));
+        "application sees them: one line per delivered frame, then a summary.\n"
+        "Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera cannot "
+        "open the folder or an output cannot be written, 2 for bad options, 130 or 143 when Ctrl-C (SIGINT) or "
+        "SIGTERM ended the run (after its summary); a second Ctrl-C ends it at once."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Wrap around at the end of the folder."));
@@ -48,12 +65,17 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
                                      QStringLiteral("Let the camera decode every image once, when it opens."));
     const QCommandLineOption pixelFormat(
         QStringLiteral("pixel-format"),
-        QStringLiteral("Pixel format written into the parameter record, by name or code: %1.").arg(pixelFormatList()),
+        QStringLiteral("Pixel format written into the parameter record, by name or code: %1. It only seeds the "
+                       "camera's bits per pixel before the first frame (shown in the first output line); frames "
+                       "are never converted.")
+            .arg(pixelFormatList()),
         QStringLiteral("NAME|CODE"), QStringLiteral("None"));
     const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Stop after N triggers."),
                                     QStringLiteral("N"));
     const QCommandLineOption fps(QStringLiteral("fps"),
-                                 QStringLiteral("Trigger RATE times a second (default: as fast as possible)."),
+                                 QStringLiteral("Trigger RATE times a second, %1 to %2 (default: as fast as possible).")
+                                     .arg(minimumRateText())
+                                     .arg(maximumRate),
                                  QStringLiteral("RATE"));
     const QCommandLineOption module(QStringLiteral("module"),
                                     QStringLiteral("Camera module to load (default: %1).").arg(defaultModulePath()),
@@ -68,12 +90,17 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
                                    QStringLiteral("FILE.png"));
     parser.addOptions({loop, preload, pixelFormat, frames, fps, module, json, quiet, save, sheet});
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
-                                 QStringLiteral("Image folder (default: the bundled sample set, %1).")
+                                 QStringLiteral("Image folder, given to the camera as written (default: the bundled "
+                                                "sample set, %1). Put -- before a folder whose name starts with -.")
                                      .arg(defaultSampleFolder()),
-                                 QStringLiteral("[FOLDER]"));
+                                 QStringLiteral("[--] [FOLDER]"));
+    // "-dashdir" is then one unknown option, not six.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     if (!parser.parse(application.arguments())) {
         error = parser.errorText();
+        if (!parser.unknownOptionNames().isEmpty())
+            error += QStringLiteral(" (a folder whose name starts with - goes after --)");
         return false;
     }
     if (parser.isSet(helpOption))
@@ -86,7 +113,7 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
         error = QStringLiteral("one folder at most, not %1").arg(positional.size());
         return false;
     }
-    options.folder = QFileInfo(positional.isEmpty() ? defaultSampleFolder() : positional.first()).absoluteFilePath();
+    options.folder = positional.isEmpty() ? defaultSampleFolder() : positional.first();
     options.modulePath = parser.isSet(module) ? parser.value(module) : defaultModulePath();
     options.loop = parser.isSet(loop);
     options.preload = parser.isSet(preload);
@@ -94,6 +121,12 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     options.quiet = parser.isSet(quiet);
     options.saveDir = parser.value(save);
     options.contactSheet = parser.value(sheet);
+    for (const QCommandLineOption* pathOption : {&save, &sheet}) {
+        if (parser.isSet(*pathOption) && parser.value(*pathOption).isEmpty()) {
+            error = QStringLiteral("--%1 needs a path, not an empty string").arg(pathOption->names().first());
+            return false;
+        }
+    }
     if (!parsePixelFormat(parser.value(pixelFormat), options.pixelFormat)) {
         error = QStringLiteral("unknown pixel format '%1'; one of %2").arg(parser.value(pixelFormat), pixelFormatList());
         return false;
@@ -109,8 +142,13 @@ bool parsePlayerOptions(const QCoreApplication& application, PlayerOptions& opti
     if (parser.isSet(fps)) {
         bool isNumber = false;
         options.fps = parser.value(fps).toDouble(&isNumber);
-        if (!isNumber || !(options.fps > 0.0) || options.fps > 1e6) {
-            error = QStringLiteral("--fps needs a rate above 0, not '%1'").arg(parser.value(fps));
+        if (!isNumber || !(options.fps >= minimumRate && options.fps <= maximumRate)) {
+            error = QStringLiteral("--fps needs a rate from %1 to %2 a second (one trigger every %3 ms to every "
+                                   "1 ms, the range of Qt's timer), not '%4'")
+                        .arg(minimumRateText())
+                        .arg(maximumRate)
+                        .arg(INT_MAX)
+                        .arg(parser.value(fps));
             return false;
         }
     }

@@ -7,7 +7,7 @@
 class QCoreApplication;
 
 struct PlayerOptions {
-    QString folder;      // absolute; the bundled sample set when none is given
+    QString folder;      // as given, resolved by the camera; the bundled sample set when none is given
     QString modulePath;  // the module beside the program or in the build tree when none is given
     bool loop = false;
     bool preload = false;

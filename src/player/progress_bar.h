@@ -1,5 +1,6 @@
-// A one-line progress bar on stderr, redrawn in place. Other output to the
-// terminal goes between clear() and draw(), so the bar never splits a line.
+// A one-line progress bar on stderr, redrawn in place and fitted to the
+// terminal's width. Other output to the terminal goes between clear() and
+// draw(), so the bar never splits a line.
 #ifndef PROGRESS_BAR_H
 #define PROGRESS_BAR_H
 
@@ -20,7 +21,7 @@ public:
 
 private:
     bool m_active;
-    bool m_drawn = false;
+    int m_drawnLength = 0;  // characters on the terminal now, 0 when cleared
     int m_total;
     int m_done = 0;
     QElapsedTimer m_sinceDraw;

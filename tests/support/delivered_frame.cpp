@@ -1,5 +1,11 @@
 #include "delivered_frame.h"
 
+#include <QImageReader>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
 DeliveredFrame captureFrame(const ICameraObject& camera)
 {
     DeliveredFrame frame;
@@ -24,6 +30,44 @@ QByteArray imageBytes(const QImage& image)
 QByteArray decodedBytes(const QString& path)
 {
     return imageBytes(QImage(path));
+}
+
+QByteArray definedBytes(const QString& path)
+{
+    const QImage decoded(path);
+    if (decoded.isNull())
+        return QByteArray();
+    QImage zeroed(decoded.size(), decoded.format());
+    std::memset(zeroed.bits(), 0, static_cast<std::size_t>(zeroed.sizeInBytes()));
+    const uchar* buffer = zeroed.constBits();
+    // Only a decode in place into the zeroed buffer is a reference.
+    if (!QImageReader(path).read(&zeroed) || zeroed.constBits() != buffer)
+        return QByteArray();
+    QByteArray bytes = imageBytes(zeroed);
+    const qint64 rowBits = qint64(zeroed.width()) * zeroed.depth();
+    const int fullBytes = int(rowBits / 8);
+    const int spareBits = int(rowBits % 8);
+    for (int y = 0; y < zeroed.height(); ++y) {
+        char* line = bytes.data() + qint64(y) * zeroed.bytesPerLine();
+        int end = fullBytes;
+        if (spareBits)
+            line[end++] &= char(0xff << (8 - spareBits));
+        std::memset(line + end, 0, size_t(zeroed.bytesPerLine() - end));
+    }
+    return bytes;
+}
+
+void dirtyHeap(int bytes)
+{
+    if (bytes <= 0)
+        return;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    volatile char seen = 0;
+    for (int i = 0; i < 8; ++i) {
+        blocks.emplace_back(new char[size_t(bytes)]);
+        std::memset(blocks.back().get(), 0xff, size_t(bytes));
+        seen = seen + blocks.back()[bytes - 1];
+    }
 }
 
 QList<QSize> frameSizes(const QList<DeliveredFrame>& frames)

@@ -27,6 +27,15 @@ DeliveredFrame captureFrame(const ICameraObject& camera);
 QByteArray decodedBytes(const QString& path);
 QByteArray imageBytes(const QImage& image);
 
+// The bytes a frame of the file must carry whatever the memory held before:
+// Qt's decode into an image whose bytes were all 0, with each row's padding
+// and the unused bits of its last byte 0. Empty when the file does not decode.
+QByteArray definedBytes(const QString& path);
+
+// Leaves freed blocks of that size full of 0xff behind, as a long-running
+// host's heap holds old frames, so a buffer taken from it shows what it held.
+void dirtyHeap(int bytes);
+
 // The bytes of every row that hold pixels, without the row padding a decoder
 // may leave uninitialised. The unused low bits of a last byte are masked.
 QByteArray pixelRows(const QByteArray& bytes, int height, int width, int bitsPerPixel);

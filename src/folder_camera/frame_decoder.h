@@ -1,0 +1,29 @@
+// Decodes an image file so that every byte of the result is defined: what the
+// file does not give (pixels a reader skips or never reaches, row padding,
+// the unused bits of a row's last byte) is 0, whatever the memory held before.
+#ifndef FRAME_DECODER_H
+#define FRAME_DECODER_H
+
+#include <QImage>
+#include <QString>
+
+class QIODevice;
+
+class CFrameDecoder {
+public:
+    // Decodes into image, reusing its buffer when size and format match, as
+    // Qt's readers do. A file that cannot be decoded leaves a null image.
+    static bool decode(const QString& path, QImage& image);
+
+    // Whether Qt's readers may leave pixels of this file unwritten, decided
+    // from its header and length: an RLE BMP (skips and early ends), a BMP
+    // shorter than the pixel rows it announces, a 16-bit RGB PNG (read with a
+    // transparency chunk into 8-byte pixels of which only 6 are filled).
+    // The device must be open; it is only peeked at.
+    static bool mayLeavePixelsUndefined(QIODevice& file);
+
+    // Zeroes each row's bytes past its last pixel.
+    static void clearRowPadding(QImage& image);
+};
+
+#endif
