@@ -47,6 +47,23 @@ QMap<QString, QStringList> readTable(const QString& name)
     return rows;
 }
 
+#if defined(Q_OS_WIN)
+// The row this process's own Qt gives the file, in the manifest's terms.
+ManifestRow hostDecode(const QString& path, const QString& unstable)
+{
+    const QImage image(path);
+    ManifestRow row;
+    row.null = image.isNull();
+    row.width = image.width();
+    row.height = image.height();
+    row.depth = image.depth();
+    row.format = image.format();
+    row.sizeInBytes = image.sizeInBytes();
+    row.hash = fnv1a(unstable == QLatin1String("padding") ? pixelRows(image) : imageBytes(image));
+    return row;
+}
+#endif
+
 }  // namespace
 
 Q_DECLARE_METATYPE(ManifestRow)
@@ -109,6 +126,13 @@ void CorpusTest::deliveredAsDecoded()
     ImageFolder folder;
     const QString copy = folder.path() + QLatin1Char('/') + QFileInfo(file).fileName();
     QVERIFY(QFile::copy(corpusDir() + QLatin1Char('/') + file, copy));
+#if defined(Q_OS_WIN)
+    // The manifest comes from Debian's Qt, which decodes JPEG with the system's
+    // libjpeg; Qt for Windows bundles another, with which some damaged JPEGs
+    // decode to other bytes or not at all. There the frame must be this host's
+    // own decode.
+    expected = hostDecode(copy, unstable);
+#endif
 
     // Played twice round; the host scribbles over the first frame, so the
     // second is decoded or copied into a buffer full of another picture.

@@ -47,7 +47,23 @@ QString addImage(const QString& folder, const QString& name, int width)
     return path;
 }
 
+// How a host may write the path of a folder that exists.
+enum class Spelling { TrailingSlash, Backslashes, LowerCaseDrive, WithoutDrive };
+
+QString spelled(const QString& path, Spelling spelling)
+{
+    switch (spelling) {
+    case Spelling::TrailingSlash: return path + QLatin1Char('/');
+    case Spelling::Backslashes: return QDir::toNativeSeparators(path);
+    case Spelling::LowerCaseDrive: return path.left(1).toLower() + path.mid(1);
+    case Spelling::WithoutDrive: return path.mid(2);
+    }
+    return path;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Spelling)
 
 class LifecycleTest : public QObject {
     Q_OBJECT
@@ -57,6 +73,9 @@ private slots:
     void relativeFolderResolution_data();
     void relativeFolderResolution();
     void emptyFolderNamesWorkingDirectory();
+    void folderSpellings_data();
+    void folderSpellings();
+    void rootFolderOpensWithoutScanning_data();
     void rootFolderOpensWithoutScanning();
     void startNeedsOpenCamera();
     void repeatedStarts_data();
@@ -66,6 +85,7 @@ private slots:
     void applyParameter_data();
     void applyParameter();
     void folderChangeToMissingFolder();
+    void folderChangeToRootKeepsPreviousFiles_data();
     void folderChangeToRootKeepsPreviousFiles();
     void namesOutsideAscii();
 };
@@ -146,16 +166,49 @@ void LifecycleTest::emptyFolderNamesWorkingDirectory()
     QCOMPARE(camera.frames[0].width, 5);
 }
 
+void LifecycleTest::folderSpellings_data()
+{
+    QTest::addColumn<Spelling>("spelling");
+    QTest::newRow("trailing slash") << Spelling::TrailingSlash;
+#if defined(Q_OS_WIN)
+    QTest::newRow("backslashes") << Spelling::Backslashes;
+    QTest::newRow("lower-case drive letter") << Spelling::LowerCaseDrive;
+    QTest::newRow("no drive letter: the working directory's drive") << Spelling::WithoutDrive;
+#endif
+}
+
+void LifecycleTest::folderSpellings()
+{
+    QFETCH(Spelling, spelling);
+    ImageFolder folder;
+    addImage(folder.path(), QStringLiteral("a.png"), 3);
+    WorkingDirectory cwd(folder.path());
+    RecordingCamera camera(spelled(folder.path(), spelling));
+    LogCapture log;
+    QCOMPARE(camera->open(), 1);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(camera.frames[0].width, 3);
+    QCOMPARE(log.lines(), QStringList());
+}
+
+void LifecycleTest::rootFolderOpensWithoutScanning_data()
+{
+    QTest::addColumn<QString>("root");
+    for (const QString& root : rootSpellings())
+        QTest::newRow(qPrintable(root)) << root;
+}
+
 void LifecycleTest::rootFolderOpensWithoutScanning()
 {
-    const QString root = QDir::rootPath();
+    QFETCH(QString, root);
     RecordingCamera camera(root);
     LogCapture log;
     QCOMPARE(camera->open(), 1);
     QCOMPARE(camera->m_opened, true);
     camera->trigger();
     QVERIFY(camera.frames.isEmpty());
-    QCOMPARE(log.lines(), QStringList{noImageFiles.arg(root)});
+    QCOMPARE(log.lines(), QStringList{QStringLiteral("warning: Virtual Camera: No image files in  %1").arg(debugQuoted(root))});
 }
 
 void LifecycleTest::startNeedsOpenCamera()
@@ -293,15 +346,21 @@ void LifecycleTest::folderChangeToMissingFolder()
     QCOMPARE(log.lines(), QStringList{notExist.arg(missing)});
 }
 
+void LifecycleTest::folderChangeToRootKeepsPreviousFiles_data()
+{
+    rootFolderOpensWithoutScanning_data();
+}
+
 void LifecycleTest::folderChangeToRootKeepsPreviousFiles()
 {
+    QFETCH(QString, root);
     ImageFolder folder;
     addImage(folder.path(), QStringLiteral("a.png"), 2);
     addImage(folder.path(), QStringLiteral("b.png"), 3);
     RecordingCamera camera(folder.path());
     QCOMPARE(camera->open(), 1);
     camera->trigger();
-    camera.params().folder = QDir::rootPath();
+    camera.params().folder = root;
     const CameraParamChange change{PARAM_IMAGE_FOLDER};
     QCOMPARE(camera->applyParameter(&change), true);
     QCOMPARE(camera->m_opened, true);
@@ -313,7 +372,12 @@ void LifecycleTest::folderChangeToRootKeepsPreviousFiles()
 void LifecycleTest::namesOutsideAscii()
 {
     ImageFolder parent;
+#if defined(Q_OS_WIN)
+    // Windows file names cannot hold a double quote or a backslash.
+    const QString folder = parent.addFolder(QStringLiteral("Bilder \u00e4\u00f6\u00fc \u65e5\u672c"));
+#else
     const QString folder = parent.addFolder(QStringLiteral("Bilder \u00e4\u00f6\u00fc \u65e5\u672c \"q\" back\\slash"));
+#endif
     addImage(folder, QStringLiteral("\u00e9t\u00e9 \u753b\u50cf.png"), 6);
     RecordingCamera camera(folder);
     LogCapture log;

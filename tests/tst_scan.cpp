@@ -40,6 +40,7 @@ private slots:
     void preloadKeepsPositions_data();
     void preloadKeepsPositions();
     void failedOpenDropsDirectory();
+    void rootIsNeverScanned_data();
     void rootIsNeverScanned();
     void rescanResetsPosition();
 };
@@ -58,27 +59,41 @@ void ScanTest::constructionState()
 void ScanTest::matchingFiles_data()
 {
     QTest::addColumn<QStringList>("files");    // created in the folder
+    QTest::addColumn<QStringList>("hidden");   // then given the hidden attribute (Windows)
     QTest::addColumn<QStringList>("listed");   // expected in the list, relative
     QTest::newRow("extensions") << QStringList{"a.png", "b.JPG", "c.jpeg", "d.bmp", "e.gif", "notes.txt", "f"}
-                                << QStringList{"a.png", "b.JPG", "c.jpeg", "d.bmp"};
+                                << QStringList() << QStringList{"a.png", "b.JPG", "c.jpeg", "d.bmp"};
     QTest::newRow("letter case") << QStringList{"A.PnG", "B.Bmp", "C.jPeG", "D.JpG"}
-                                 << QStringList{"A.PnG", "B.Bmp", "C.jPeG", "D.JpG"};
+                                 << QStringList() << QStringList{"A.PnG", "B.Bmp", "C.jPeG", "D.JpG"};
     QTest::newRow("suffix must end the name") << QStringList{"a.png.txt", "b.pngx", "cpng", "d.jpg~", "e.tar.png"}
-                                              << QStringList{"e.tar.png"};
+                                              << QStringList() << QStringList{"e.tar.png"};
+#if defined(Q_OS_WIN)
+    QTest::newRow("hidden attribute on files and folders")
+        << QStringList{"hidden.png", "secret/in.png", "seen/in.png", "top.bmp"} << QStringList{"hidden.png", "secret"}
+        << QStringList{"seen/in.png", "top.bmp"};
+#else
     QTest::newRow("hidden files and folders") << QStringList{".hidden.png", ".secret/in.png", "seen/in.png", "top.bmp"}
-                                              << QStringList{"seen/in.png", "top.bmp"};
+                                              << QStringList() << QStringList{"seen/in.png", "top.bmp"};
+#endif
     QTest::newRow("names outside ASCII") << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"}
+                                         << QStringList()
                                          << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"};
-    QTest::newRow("folder named like an image") << QStringList{"album.png/inside.jpg"} << QStringList{"album.png/inside.jpg"};
+    QTest::newRow("folder named like an image") << QStringList{"album.png/inside.jpg"} << QStringList()
+                                                << QStringList{"album.png/inside.jpg"};
 }
 
 void ScanTest::matchingFiles()
 {
     QFETCH(QStringList, files);
+    QFETCH(QStringList, hidden);
     QFETCH(QStringList, listed);
     ImageFolder folder;
     for (const QString& file : files)
         folder.addFile(file, tinyPng(1));
+#if defined(Q_OS_WIN)
+    for (const QString& entry : hidden)
+        folder.hide(entry);
+#endif
     RecordingCamera camera(folder.path());
     QCOMPARE(camera->open(), 1);
     QStringList expected;
@@ -94,8 +109,8 @@ void ScanTest::subfoldersAreWalkedDepthFirst()
     const QString target = folder.addFile(QStringLiteral("real/target.png"), tinyPng(2));
     for (const char* name : {"a.png", "b.png", "deep/c.png", "deep/er/d.png", "deep/er/e.png", "z/f.png"})
         folder.addFile(QString::fromUtf8(name), tinyPng(3));
-    const bool linked = QFile::link(target, folder.path() + QStringLiteral("/link.png"))
-        && QFile::link(folder.path() + QStringLiteral("/real"), folder.path() + QStringLiteral("/linkdir"));
+    const bool linked = folder.addSymbolicLink(target, QStringLiteral("link.png"))
+        && folder.addSymbolicLink(folder.path() + QStringLiteral("/real"), QStringLiteral("linkdir"));
     RecordingCamera camera(folder.path());
     QCOMPARE(camera->open(), 1);
     const QStringList files = folderCamera(camera).files();
@@ -180,9 +195,17 @@ void ScanTest::failedOpenDropsDirectory()
     QCOMPARE(folderCamera(camera).files().size(), 1);
 }
 
+void ScanTest::rootIsNeverScanned_data()
+{
+    QTest::addColumn<QString>("root");
+    for (const QString& root : rootSpellings())
+        QTest::newRow(qPrintable(root)) << root;
+}
+
 void ScanTest::rootIsNeverScanned()
 {
-    RecordingCamera camera(QDir::rootPath());
+    QFETCH(QString, root);
+    RecordingCamera camera(root);
     QCOMPARE(camera->open(), 1);
     QCOMPARE(folderCamera(camera).files(), QStringList());
     QVERIFY(folderCamera(camera).directory());

@@ -4,6 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+
+namespace {
+
+const wchar_t* nativePath(const QString& path)
+{
+    return reinterpret_cast<const wchar_t*>(path.utf16());
+}
+
+}  // namespace
+#endif
+
 ImageFolder::ImageFolder() = default;
 
 QString ImageFolder::prepare(const QString& relativePath)
@@ -35,6 +48,38 @@ QString ImageFolder::addFolder(const QString& relativePath)
     const QString full = m_dir.filePath(relativePath);
     QDir().mkpath(full);
     return full;
+}
+
+bool ImageFolder::addSymbolicLink(const QString& target, const QString& relativeLinkPath)
+{
+    const QString link = prepare(relativeLinkPath);
+#if defined(Q_OS_WIN)
+    DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
+    if (QFileInfo(target).isDir())
+        flags |= SYMBOLIC_LINK_FLAG_DIRECTORY;
+    return CreateSymbolicLinkW(nativePath(QDir::toNativeSeparators(link)), nativePath(QDir::toNativeSeparators(target)),
+                               flags);
+#else
+    return QFile::link(target, link);
+#endif
+}
+
+#if defined(Q_OS_WIN)
+void ImageFolder::hide(const QString& relativePath)
+{
+    const QString native = QDir::toNativeSeparators(m_dir.filePath(relativePath));
+    if (!SetFileAttributesW(nativePath(native), FILE_ATTRIBUTE_HIDDEN))
+        qFatal("cannot hide %s", qPrintable(native));
+}
+#endif
+
+QStringList rootSpellings()
+{
+#if defined(Q_OS_WIN)
+    return {QStringLiteral("C:/"), QStringLiteral("C:\\"), QStringLiteral("c:/")};
+#else
+    return {QDir::rootPath()};
+#endif
 }
 
 QImage patternImage(int width, int height, QImage::Format format, int seed)
