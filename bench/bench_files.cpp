@@ -8,6 +8,23 @@
 #include <filesystem>
 #include <system_error>
 
+const char* const frameFileKinds[3] = {"PNG", "JPEG", "BMP"};
+
+QString frameLabel(const QSize& size, bool colour, const char* kind)
+{
+    return QStringLiteral("%1x%2 %3 %4").arg(size.width()).arg(size.height()).arg(colour ? "colour" : "grey", kind);
+}
+
+QString frameBaseName(const QSize& size, const char* kind)
+{
+    return QStringLiteral("%1x%2-%3").arg(size.width()).arg(size.height()).arg(suffixOf(kind));
+}
+
+QString suffixOf(const char* kind)
+{
+    return QString::fromLatin1(kind).toLower();
+}
+
 QImage patternImage(int width, int height, bool colour)
 {
     QImage image(width, height, colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);

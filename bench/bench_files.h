@@ -3,8 +3,21 @@
 #define BENCH_FILES_H
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
+
+// The kinds of file each frame is written as, by Qt's names of their formats.
+extern const char* const frameFileKinds[3];
+
+// How the rows name a frame: "1920x1080 colour PNG".
+QString frameLabel(const QSize& size, bool colour, const char* kind);
+
+// A frame's file name without suffix, also its folder's: "1920x1080-png".
+QString frameBaseName(const QSize& size, const char* kind);
+
+// "png" for "PNG".
+QString suffixOf(const char* kind);
 
 // A deterministic image with smooth areas and noise, so that PNG and JPEG
 // compress it about as they compress a camera picture.

@@ -20,18 +20,6 @@ namespace {
 const int copiesPerFrameSet = 3;
 volatile unsigned char sink;
 
-const char* const fileKinds[] = {"PNG", "JPEG", "BMP"};
-
-QString suffixOf(const char* kind)
-{
-    return QString::fromLatin1(kind).toLower();
-}
-
-QString shapeLabel(const QSize& size, bool colour)
-{
-    return QStringLiteral("%1x%2 %3").arg(size.width()).arg(size.height()).arg(colour ? "colour" : "grey");
-}
-
 // The walk the module's scan must equal: the iterator given the name filters.
 int filteredWalk(const QString& root)
 {
@@ -63,6 +51,9 @@ BenchSettings BenchSettings::quickCheck()
     settings.smallTree = 100;
     settings.largeTree = 1000;
     settings.largeFolder = 100;
+    settings.coldFiles = 2;
+    settings.coldRounds = 1;
+    settings.hostWork = {0, 0.001};
     return settings;
 }
 
@@ -83,10 +74,10 @@ bool BenchRows::prepareFrames()
 {
     for (const auto& shape : m_settings.shapes) {
         const QImage image = patternImage(shape.first.width(), shape.first.height(), shape.second);
-        for (const char* kind : fileKinds) {
+        for (const char* kind : frameFileKinds) {
             FrameSet set;
-            set.label = shapeLabel(shape.first, shape.second) + QLatin1Char(' ') + QLatin1String(kind);
-            const QString name = QStringLiteral("%1x%2-%3").arg(shape.first.width()).arg(shape.first.height()).arg(suffixOf(kind));
+            set.label = frameLabel(shape.first, shape.second, kind);
+            const QString name = frameBaseName(shape.first, kind);
             set.source = QStringLiteral("%1/sources/%2.%3").arg(m_work, name, suffixOf(kind));
             set.folder = QStringLiteral("%1/frames/%2").arg(m_work, name);
             QDir().mkpath(m_work + QStringLiteral("/sources"));

@@ -19,6 +19,10 @@ struct BenchSettings {
     int smallTree = 10000;
     int largeTree = 100000;
     int largeFolder = 10000;
+    // The cold rows: distinct files per frame, passes, host work per frame in seconds.
+    int coldFiles = 16;
+    int coldRounds = 5;
+    QList<double> hostWork{0, 0.015};
 
     static BenchSettings full();
     static BenchSettings quickCheck();
@@ -38,6 +42,7 @@ public:
     void memoryRow();
     void folderSizeRow();
     const ResultsTable& table() const { return m_table; }
+    ResultsTable& table() { return m_table; }
     // Set when a camera failed to open or delivered fewer frames than triggered.
     bool failed() const { return m_failed; }
 

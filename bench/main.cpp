@@ -1,6 +1,7 @@
 // Measures the folder camera module, loaded as a host loads it, against the
 // floor of each of its costs, and prints one table of medians and ratios.
 #include "bench_rows.h"
+#include "cold_rows.h"
 #include "host_memory.h"
 
 #include <QCoreApplication>
@@ -34,12 +35,16 @@ int main(int argc, char** argv)
         modulePath = arguments.at(moduleOption + 1);
 
     CameraModule module(modulePath);
-    if (!module.load()) {
-        std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(module.errorString()));
-        return 2;
+    CameraModule moduleWithoutHint(QStringLiteral(KXCAM_MODULE_WITHOUT_READ_AHEAD_PATH));
+    for (CameraModule* loaded : {&module, &moduleWithoutHint}) {
+        if (!loaded->load()) {
+            std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(loaded->errorString()));
+            return 2;
+        }
     }
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/kxcam-bench-XXXXXX"));
-    BenchRows rows(module.entryPoints(), quick ? BenchSettings::quickCheck() : BenchSettings::full(), work.path());
+    const BenchSettings settings = quick ? BenchSettings::quickCheck() : BenchSettings::full();
+    BenchRows rows(module.entryPoints(), settings, work.path());
     if (!work.isValid() || !rows.prepareFrames() || !rows.prepareTrees()) {
         std::fprintf(stderr, "kxcam_bench: cannot write the files under %s\n", qPrintable(work.path()));
         return 2;
@@ -52,12 +57,21 @@ int main(int argc, char** argv)
     rows.folderSizeRow();
     rows.triggerRows(QStringLiteral("default heap"));
     rows.scanRows();
+    // After the rows above, so that writing back the cold folders' files cannot slow them.
+    ColdRows coldRows(module.entryPoints(), moduleWithoutHint.entryPoints(), settings, work.path(), rows.table());
+    if (!coldRows.prepare()) {
+        std::fprintf(stderr, "kxcam_bench: cannot write the cold folders under %s\n", qPrintable(work.path()));
+        return 2;
+    }
+    const QString coldSkipped = coldRows.run();
+    if (!coldSkipped.isEmpty())
+        std::printf("(row 6 skipped: %s)\n\n", qPrintable(coldSkipped));
     if (forceFreshPagesForLargeAllocations())
         rows.triggerRows(QStringLiteral("fresh pages"));
     else
         std::printf("(this allocator cannot force fresh pages; rows 1 and 2 ran once)\n\n");
     rows.table().print();
-    if (rows.failed())
+    if (rows.failed() || coldRows.failed())
         return 1;
     if (!quick && !rows.table().allWithinTargets())
         std::printf("\nSome ratios are above their targets.\n");

@@ -1,5 +1,6 @@
 #include "results_table.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -32,9 +33,11 @@ void ResultsTable::print() const
     std::printf("| Row | Measured | Module | Floor | Ratio | Target | Within |\n");
     std::printf("|---|---|---:|---:|---:|---:|---|\n");
     for (const Line& line : m_lines) {
-        std::printf("| %s | %s | %s | %s | %.3f | %.3f | %s |\n", qPrintable(line.row), qPrintable(line.measured),
-                    qPrintable(line.subject), qPrintable(line.floor), line.ratio, line.target,
-                    line.ratio <= line.target ? "yes" : "NO");
+        const bool hasTarget = !std::isnan(line.target);
+        std::printf("| %s | %s | %s | %s | %.3f | %s | %s |\n", qPrintable(line.row), qPrintable(line.measured),
+                    qPrintable(line.subject), qPrintable(line.floor), line.ratio,
+                    hasTarget ? qPrintable(QString::number(line.target, 'f', 3)) : "-",
+                    hasTarget ? (line.ratio <= line.target ? "yes" : "NO") : "-");
     }
     std::fflush(stdout);
 }

@@ -1,6 +1,7 @@
 #include "camera_virtual_folder.h"
 
 #include "frame_decoder.h"
+#include "read_ahead_schedule.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -204,6 +205,8 @@ void CCameraVirtualFolder::trigger()
         next = 0;
     }
     m_index = next;
+    if (!m_preload)
+        readAheadFrom(m_files, m_index, m_params->loop != 0);
 
     const QString& path = m_files.at(m_index);
     // A trigger from inside the host's callback must not overwrite the frame being delivered.

@@ -31,6 +31,16 @@
 // Declares _setjmp with one argument, as Clang's <intrin.h> does for MSVC.
 #define USE_NO_MINGW_SETJMP_TWO_ARGS 1
 
+// Clang's <intrin.h> for MSVC defines these string intrinsics itself, so
+// <windows.h> must not define them again.
+#define __INTRINSIC_DEFINED___movsb
+#define __INTRINSIC_DEFINED___movsw
+#define __INTRINSIC_DEFINED___movsd
+#define __INTRINSIC_DEFINED___movsq
+#define __INTRINSIC_DEFINED___stosw
+#define __INTRINSIC_DEFINED___stosd
+#define __INTRINSIC_DEFINED___stosq
+
 #ifdef __cplusplus
 // Qt's MSVC branch wraps raw pointers in this helper of Microsoft's library;
 // a plain pointer is the same iterator without the bounds check.

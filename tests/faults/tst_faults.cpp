@@ -22,7 +22,7 @@ namespace {
 
 const QString couldNotLoad = QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )");
 
-enum class Change { Delete, Truncate, Corrupt, Replace };
+enum class Change { Delete, Truncate, Corrupt, Replace, Pipe };
 
 void applyChange(Change change, const QString& path)
 {
@@ -36,7 +36,23 @@ void applyChange(Change change, const QString& path)
         break;
     }
     case Change::Replace: patternImage(7, 5, QImage::Format_RGB32, 99).save(path, "png"); break;
+    case Change::Pipe:
+#ifdef Q_OS_UNIX
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+        break;
     }
+}
+
+// The files of a folder in the order the camera's scan lists them.
+QStringList listingOrder(const QString& folder)
+{
+    QStringList paths;
+    QDirIterator it(folder, QDir::Files);
+    while (it.hasNext())
+        paths.append(it.next());
+    return paths;
 }
 
 // A JPEG header announcing width x height with almost no scan data; the
@@ -61,6 +77,8 @@ class FaultsTest : public QObject {
 private slots:
     void fileChangedAfterScan_data();
     void fileChangedAfterScan();
+    void nextFileChangedAfterScan_data();
+    void nextFileChangedAfterScan();
     void folderVanishesWhileOpen_data();
     void folderVanishesWhileOpen();
     void specialFilesAreNeverOpened_data();
@@ -116,6 +134,47 @@ void FaultsTest::fileChangedAfterScan()
     QCOMPARE(QSize(camera.frames[0].width, camera.frames[0].height), size);
     QCOMPARE(pixelRows(camera.frames[0]), preload ? originalRows : pixelRows(QImage(path)));
     QCOMPARE(log.lines(), QStringList());
+}
+
+void FaultsTest::nextFileChangedAfterScan_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("triggerChanged");
+    QTest::newRow("deleted") << int(Change::Delete) << true;
+#ifdef Q_OS_UNIX
+    // Triggered, a pipe would block the decode itself, so only the trigger before it runs.
+    QTest::newRow("named pipe") << int(Change::Pipe) << false;
+#endif
+}
+
+// The trigger before a changed file has already asked the system to read it
+// ahead: that must neither block nor show.
+void FaultsTest::nextFileChangedAfterScan()
+{
+    QFETCH(int, change);
+    QFETCH(bool, triggerChanged);
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("a.png"), patternImage(3, 2, QImage::Format_RGB32, 1));
+    folder.addImage(QStringLiteral("b.png"), patternImage(4, 2, QImage::Format_RGB32, 2));
+    const QStringList order = listingOrder(folder.path());
+    QCOMPARE(order.size(), 2);
+    const QByteArray firstRows = pixelRows(QImage(order[0]));
+    RecordingCamera camera(folder.path());
+    QCOMPARE(camera->open(), 1);
+    QCOMPARE(camera->start(), 1);
+    LogCapture log;
+    applyChange(Change(change), order[1]);
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(pixelRows(camera.frames[0]), firstRows);
+    QCOMPARE(camera->m_frameCount, 1);
+    QCOMPARE(log.lines(), QStringList());
+    if (!triggerChanged)
+        return;
+    camera->trigger();
+    QCOMPARE(camera.frames.size(), 1);
+    QCOMPARE(camera->m_frameCount, 1);
+    QCOMPARE(log.lines(), QStringList{couldNotLoad.arg(order[1])});
 }
 
 void FaultsTest::folderVanishesWhileOpen_data()
