@@ -106,25 +106,20 @@ void ScanTest::matchingFiles()
 void ScanTest::subfoldersAreWalkedDepthFirst()
 {
     ImageFolder folder;
-    const QString target = folder.addFile(QStringLiteral("real/target.png"), tinyPng(2));
-    for (const char* name : {"a.png", "b.png", "deep/c.png", "deep/er/d.png", "deep/er/e.png", "z/f.png"})
-        folder.addFile(QString::fromUtf8(name), tinyPng(3));
-    const bool linked = folder.addSymbolicLink(target, QStringLiteral("link.png"))
-        && folder.addSymbolicLink(folder.path() + QStringLiteral("/real"), QStringLiteral("linkdir"));
+    QStringList expected{"a.png", "b.png", "deep/c.png", "deep/er/d.png", "deep/er/e.png", "real/target.png", "z/f.png"};
+#if defined(Q_OS_LINUX)
+    // Names equal but for letter case, which NTFS does not allow: each folder's files still stand together.
+    for (const char* name : {"dEEP/i.png", "Deep/g.png", "DEEP/h.png"})
+        expected.insert(2, QString::fromLatin1(name));
+#endif
+    for (QString& name : expected)
+        name = folder.addFile(name, tinyPng(3));
+    // Neither is listed, where the system lets us make them.
+    folder.addSymbolicLink(folder.path() + QStringLiteral("/real/target.png"), QStringLiteral("link.png"));
+    folder.addSymbolicLink(folder.path() + QStringLiteral("/real"), QStringLiteral("linkdir"));
     RecordingCamera camera(folder.path());
     QCOMPARE(camera->open(), 1);
-    const QStringList files = folderCamera(camera).files();
-    QCOMPARE(files.size(), 7);
-    if (linked)
-        QVERIFY(!files.contains(folder.path() + QStringLiteral("/link.png")));
-    QVERIFY(files.filter(QStringLiteral("/linkdir/")).isEmpty());
-    // A subfolder's files stand together, wherever the walk met the subfolder.
-    const QStringList deep = files.filter(QStringLiteral("/deep/"));
-    QCOMPARE(deep.size(), 3);
-    const int start = files.indexOf(deep.first());
-    QCOMPARE(files.mid(start, 3), deep);
-    const QStringList deeper = files.filter(QStringLiteral("/deep/er/"));
-    QCOMPARE(files.indexOf(deeper.last()) - files.indexOf(deeper.first()), 1);
+    QCOMPARE(folderCamera(camera).files(), expected);
 }
 
 void ScanTest::preloadKeepsPositions_data()

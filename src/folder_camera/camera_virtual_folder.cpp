@@ -1,12 +1,12 @@
 #include "camera_virtual_folder.h"
 
+#include "folder_walk.h"
 #include "frame_decoder.h"
 #include "read_ahead_schedule.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QDirIterator>
 #include <QMessageLogger>
 
 #include <cstring>
@@ -42,16 +42,6 @@ int pixelFormatCodeOf(QImage::Format format)
 qint64 pixelBytes(const QImage& image)
 {
     return qint64(image.bytesPerLine()) * image.height();
-}
-
-// The name filters are all of the form "*.SUFFIX".
-bool matchesAnyFilter(const QString& fileName, const QStringList& nameFilters)
-{
-    for (const QString& filter : nameFilters) {
-        if (fileName.endsWith(filter.midRef(1), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
 }
 
 // A private copy of the pixels, into the target's own buffer when it already has the right shape.
@@ -162,15 +152,8 @@ void CCameraVirtualFolder::scanFolder()
     m_dir->refresh();
     emptyLists();
     m_index = -1;
-    // Matching the suffix here instead of handing the iterator the name filters
-    // lists the same files in the same order at half the cost: the iterator's
-    // wildcard matching is most of its time per entry.
-    QDirIterator it(m_dir->absolutePath(), QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (matchesAnyFilter(it.fileName(), m_nameFilters))
-            m_files.append(path);
-    }
+    // A sequence is its order: the same on every file system, whatever order it lists a folder in.
+    appendImageFiles(m_dir->absolutePath(), m_nameFilters, m_files);
     preloadImages();
 }
 

@@ -1,6 +1,7 @@
 #include "camera_model.h"
 
 #include "delivered_frame.h"
+#include "listing_order.h"
 #include "log_capture.h"
 
 #include <QCoreApplication>
@@ -101,10 +102,11 @@ void CameraModel::scan()
     m_index = -1;
     const QStringList filters{QStringLiteral("*.BMP"), QStringLiteral("*.JPEG"), QStringLiteral("*.JPG"),
                               QStringLiteral("*.PNG")};
-    QDirIterator it(QDir(m_directoryPath).absolutePath(), filters, QDir::Files | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
+    const QString folder = QDir(m_directoryPath).absolutePath();
+    QDirIterator it(folder, filters, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
     while (it.hasNext())
         m_files.append(it.next());
+    m_files = inListingOrder(m_files, folder);
     if (m_preload)
         for (const QString& path : qAsConst(m_files))
             m_images.append(QImage(path));

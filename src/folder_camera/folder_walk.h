@@ -1,0 +1,14 @@
+// The scan's list of frames: the image files of a folder tree in name order.
+#ifndef FOLDER_WALK_H
+#define FOLDER_WALK_H
+
+#include <QString>
+#include <QStringList>
+
+// Appends to `files` the path of every file in `folder` and its subfolders
+// that listFolder gives and whose name matches one of `nameFilters`, as
+// `folder` + "/" + its path below it. Each folder's entries come in name
+// order, a subfolder's files where its name falls among its siblings.
+void appendImageFiles(const QString& folder, const QStringList& nameFilters, QStringList& files);
+
+#endif
