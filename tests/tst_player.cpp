@@ -1,7 +1,7 @@
 // kxcam-play end to end: the program run as a user runs it, its output lines
 // checked against a host-side decode of the same files.
 #include "image_folder.h"
-#include "listing_order.h"
+#include "image_file_list.h"
 #include "pixel_checksum.h"
 
 #include <QtTest>
@@ -277,7 +277,7 @@ void PlayerTest::bundledSampleSet()
     QCOMPARE(run.status, 0);
     const QList<Frame> frames = parseFrames(run);
     // In name order: checkerboard, colour bars, fade, frames 1 to 4, grey ramp.
-    QCOMPARE(keys(frames), keys(expectedFrames(inListingOrder(paths, QStringLiteral(KXCAM_SAMPLES_DIR)))));
+    QCOMPARE(keys(frames), keys(expectedFrames(inFrameOrder(paths, QStringLiteral(KXCAM_SAMPLES_DIR)))));
     QSet<QString> formats;
     for (const Frame& frame : frames)
         formats.insert(frame.format);

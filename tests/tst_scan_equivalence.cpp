@@ -3,7 +3,7 @@
 // walk in name order, and pixels that stay the frame's own while the host nests.
 #include "camera_virtual_folder.h"
 #include "image_folder.h"
-#include "listing_order.h"
+#include "image_file_list.h"
 #include "recording_camera.h"
 
 #include <QtTest>
@@ -69,7 +69,7 @@ void ScanEquivalenceTest::listEqualsFilteredWalk()
 #endif
     RecordingCamera camera(folder.path());
     QCOMPARE(camera->open(), 1);
-    const QStringList expected = inListingOrder(filteredWalk(folder.path()), QDir(folder.path()).absolutePath());
+    const QStringList expected = inFrameOrder(filteredWalk(folder.path()), QDir(folder.path()).absolutePath());
     QVERIFY(!expected.isEmpty());
     QCOMPARE(folderCamera(camera).files(), expected);
 }

@@ -22,6 +22,7 @@ struct RunSummary {
     double seconds = 0.0;
     double frameSpanSeconds = 0.0;  // from the trigger of the first delivered frame to the last's
     qint64 bytes = 0;
+    int saved = -1;  // frames written by --save; -1 without it
     bool interrupted = false;
 
     // Over the intervals between frames, so the first frame adds none.

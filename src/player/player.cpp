@@ -2,11 +2,12 @@
 
 #include "frame_description.h"
 #include "frame_image.h"
-#include "image_file_count.h"
+#include "image_file_list.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
 #include "png_file.h"
+#include "saved_frame.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,7 +68,7 @@ bool Player::checkOutputs()
             m_log.note(QStringLiteral("cannot create the folder %1 for --save").arg(m_options.saveDir));
             return false;
         }
-        if (!checkWritableFile(savedFramePath(1), error)) {
+        if (!checkWritableFile(QDir(m_options.saveDir).filePath(savedFrameName(1)), error)) {
             m_log.note(QStringLiteral("cannot write into %1: %2").arg(m_options.saveDir, error));
             return false;
         }
@@ -108,7 +109,7 @@ bool Player::openCamera()
 int Player::imageFiles()
 {
     if (m_imageFiles < 0)
-        m_imageFiles = countImageFiles(m_options.folder);
+        m_imageFiles = listImageFiles(m_options.folder).size();
     return m_imageFiles;
 }
 
@@ -183,37 +184,23 @@ void Player::onFrame(ICameraObject& camera)
         m_firstFrameNanoseconds = m_triggerNanoseconds;
     m_summary.frameSpanSeconds = double(m_triggerNanoseconds - m_firstFrameNanoseconds) / 1e9;
 
-    const bool wantImage = !m_options.saveDir.isEmpty() || (!m_options.contactSheet.isEmpty() && !m_sheet.isFull());
-    if (wantImage) {
+    if (!m_options.contactSheet.isEmpty() && !m_sheet.isFull())
         // Reads the camera's bytes, which are gone once this returns; nothing keeps it.
-        const QImage image = frameView(camera);
-        if (!m_options.contactSheet.isEmpty())
-            m_sheet.add(image, frame.number);
-        if (!m_options.saveDir.isEmpty())
-            saveFrame(image, frame);
-    }
+        m_sheet.add(frameView(camera), frame.number);
+    if (!m_options.saveDir.isEmpty())
+        saveToFolder(camera, frame);
     if (!m_options.quiet)
         writeOut(frameLine(frame, m_options.json));
     m_progress.update(m_summary.frames);
 }
 
-void Player::saveFrame(const QImage& image, const FrameRecord& frame)
+void Player::saveToFolder(const ICameraObject& camera, const FrameRecord& frame)
 {
-    if (image.isNull()) {
-        m_log.note(QStringLiteral("frame %1 is not saved: pixel format %2 has no image format")
-                       .arg(frame.number)
-                       .arg(pixelFormatNames.value(frame.pixelFormat)));
-        return;
-    }
-    const QString path = savedFramePath(frame.number);
     QString error;
-    if (!writePngFile(image, path, error))
-        fail(QStringLiteral("cannot write %1: %2").arg(path, error));
-}
-
-QString Player::savedFramePath(int number) const
-{
-    return QDir(m_options.saveDir).filePath(QStringLiteral("frame_%1.png").arg(number, 6, 10, QLatin1Char('0')));
+    if (saveFrame(frame, camera.m_imageData, m_options.saveDir, frame.number, error).isEmpty())
+        fail(QStringLiteral("cannot write frame %1 into %2: %3").arg(frame.number).arg(m_options.saveDir, error));
+    else
+        m_summary.saved = qMax(m_summary.saved, 0) + 1;
 }
 
 // Ends the run with status 1 once the trigger under way has returned.

@@ -32,8 +32,7 @@ private:
     void step();
     void scheduleNextTrigger();
     void onFrame(ICameraObject& camera);
-    void saveFrame(const QImage& image, const FrameRecord& frame);
-    QString savedFramePath(int number) const;
+    void saveToFolder(const ICameraObject& camera, const FrameRecord& frame);
     void fail(const QString& reason);
     void finish();
     bool writeContactSheet();

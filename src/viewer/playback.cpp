@@ -2,7 +2,7 @@
 
 #include "frame_description.h"
 #include "frame_image.h"
-#include "image_file_count.h"
+#include "image_file_list.h"
 #include "warning_log.h"
 
 Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent)
@@ -103,7 +103,7 @@ bool Playback::reopen()
     closeCamera();
     m_frame = HostFrame();
     m_framelessInARow = 0;
-    m_imageFiles = countImageFiles(m_folder);
+    m_imageFiles = listImageFiles(m_folder).size();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;

@@ -1,7 +1,7 @@
 #include "camera_model.h"
 
 #include "delivered_frame.h"
-#include "listing_order.h"
+#include "image_file_list.h"
 #include "log_capture.h"
 
 #include <QCoreApplication>
@@ -106,7 +106,7 @@ void CameraModel::scan()
     QDirIterator it(folder, filters, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
     while (it.hasNext())
         m_files.append(it.next());
-    m_files = inListingOrder(m_files, folder);
+    m_files = inFrameOrder(m_files, folder);
     if (m_preload)
         for (const QString& path : qAsConst(m_files))
             m_images.append(QImage(path));
