@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+# Static libraries only (zlib): the programs then need no further DLL beside them.
+set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
 find_program(KXCAM_WINE wine64 PATHS /usr/lib/wine)
 if(KXCAM_WINE)

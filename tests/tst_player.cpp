@@ -1,10 +1,13 @@
 // kxcam-play end to end: the program run as a user runs it, its output lines
 // checked against a host-side decode of the same files.
+#include "delivered_frame.h"
 #include "image_folder.h"
 #include "image_file_list.h"
 #include "pixel_checksum.h"
 
 #include <QtTest>
+
+#include <cstring>
 
 #if defined(Q_OS_UNIX)
 #include <signal.h>
@@ -77,6 +80,7 @@ struct Frame {
     QString format;
     int bytes = 0;
     QString crc;
+    QString file;  // relative to the folder; not part of the key
 
     QString key() const
     {
@@ -111,7 +115,7 @@ Frame expectedFrame(const QString& path)
 }
 
 const QRegularExpression frameLinePattern(
-    QStringLiteral("^frame (\\d+): (\\d+)x(\\d+), (\\d+) bit, (\\w+), (\\d+) bytes, crc32 ([0-9a-f]{8})$"));
+    QStringLiteral("^frame (\\d+): (\\d+)x(\\d+), (\\d+) bit, (\\w+), (\\d+) bytes, crc32 ([0-9a-f]{8}), file (.+)$"));
 
 // The frame lines between the camera line and the summary; a line of another
 // form fails the test.
@@ -127,7 +131,8 @@ QList<Frame> parseFrames(const Run& run)
             return {};
         }
         frames.append({match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
-                       match.captured(4).toInt(), match.captured(5), match.captured(6).toInt(), match.captured(7)});
+                       match.captured(4).toInt(), match.captured(5), match.captured(6).toInt(), match.captured(7),
+                       match.captured(8)});
     }
     return frames;
 }
@@ -212,6 +217,8 @@ private slots:
     void frameLimit();
     void pacedTriggers();
     void jsonLines();
+    void filesFollowTheCamera_data();
+    void filesFollowTheCamera();
     void quietWritesSummaryAlone();
     void saveRoundTrip();
     void contactSheet_data();
@@ -227,8 +234,10 @@ private slots:
 
 void PlayerTest::checksumIsCrc32()
 {
-    const QByteArray check("123456789");
-    QCOMPARE(crc32(reinterpret_cast<const unsigned char*>(check.constData()), std::size_t(check.size())), 0xcbf43926u);
+    // CRC-32's check value, over one row's pixels and not its three bytes of padding.
+    QImage row(9, 1, QImage::Format_Grayscale8);
+    std::memcpy(row.bits(), "123456789xyz", 12);
+    QCOMPARE(pixelChecksum(row), 0xcbf43926u);
 }
 
 void PlayerTest::framesOfFolder_data()
@@ -277,7 +286,9 @@ void PlayerTest::bundledSampleSet()
     QCOMPARE(run.status, 0);
     const QList<Frame> frames = parseFrames(run);
     // In name order: checkerboard, colour bars, fade, frames 1 to 4, grey ramp.
-    QCOMPARE(keys(frames), keys(expectedFrames(inFrameOrder(paths, QStringLiteral(KXCAM_SAMPLES_DIR)))));
+    const QStringList inOrder = inFrameOrder(paths, QStringLiteral(KXCAM_SAMPLES_DIR));
+    QCOMPARE(keys(frames), keys(expectedFrames(inOrder)));
+    QCOMPARE(frames.last().file, QStringLiteral("grey_ramp.png"));
     QSet<QString> formats;
     for (const Frame& frame : frames)
         formats.insert(frame.format);
@@ -469,7 +480,11 @@ void PlayerTest::jsonLines()
     const Run json = play({QStringLiteral("--json"), folder.path()});
     QCOMPARE(json.status, 0);
     const QList<Frame> textFrames = parseFrames(text);
-    QCOMPARE(json.lines.size(), textFrames.size() + 2);
+    // A record per trigger: the frames', then the one past the last file.
+    QCOMPARE(json.lines.size(), textFrames.size() + 3);
+    QCOMPARE(json.lines.at(json.lines.size() - 2),
+             QByteArray(R"({"file":null,"frame":null,"trigger":)") + QByteArray::number(textFrames.size() + 1)
+                 + R"(,"warnings":[]})");
     QCOMPARE(json.lines.first(), QByteArray(R"({"camera":{"bitsPerPixel":0,"pixelFormat":"None"}})"));
     for (int i = 0; i < textFrames.size(); ++i) {
         QJsonParseError error;
@@ -483,6 +498,7 @@ void PlayerTest::jsonLines()
         QCOMPARE(object.value(QStringLiteral("pixelFormat")).toString(), expected.format);
         QCOMPARE(object.value(QStringLiteral("bytes")).toInt(), expected.bytes);
         QCOMPARE(object.value(QStringLiteral("crc32")).toString(), expected.crc);
+        QCOMPARE(object.value(QStringLiteral("file")).toString(), expected.file);
     }
     const QJsonObject summary = QJsonDocument::fromJson(json.lines.last()).object().value(QStringLiteral("summary")).toObject();
     QCOMPARE(summary.value(QStringLiteral("frames")).toInt(), textFrames.size());
@@ -505,15 +521,79 @@ void PlayerTest::quietWritesSummaryAlone()
     QVERIFY(summaryOf(run).startsWith(QStringLiteral("summary: 6 frames delivered, ")));
 }
 
+void PlayerTest::filesFollowTheCamera_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("names");  // to create in the folder; none for a folder that exists
+    QTest::addColumn<QStringList>("options");
+    const QStringList names{"a_b.png", "ab.png", "a/1.png", "frame_2.png", "frame_10.png", "\u00df.png"};
+    QTest::newRow("name order, a bad file among them") << QString() << names << QStringList();
+    QTest::newRow("twice round") << QString() << names << QStringList{"--loop", "--frames", "14"};
+    QTest::newRow("corpus") << QStringLiteral(KXCAM_CORPUS_DIR) << QStringList() << QStringList();
+}
+
+// Each trigger's file, as the program names it, is the one the camera took:
+// the frame is that file's decode, or the warning names that file.
+void PlayerTest::filesFollowTheCamera()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, options);
+    ImageFolder made;
+    for (int i = 0; i < names.size(); ++i)
+        made.addImage(names[i], patternImage(i + 2, 3, QImage::Format_RGB32, i));
+    if (!names.isEmpty()) {
+        made.addFile(QStringLiteral("bad.png"), QByteArray("\x89PNG\r\n\x1a\nbroken"));
+        folder = made.path();
+    }
+    if (!QDir(folder).exists())
+        QSKIP("no corpus beside the clone");
+    const QString root = QDir(folder).absolutePath();
+    const Run run = play(options + QStringList{QStringLiteral("--json"), folder});
+    QCOMPARE(run.status, 0);
+    QStringList files;
+    const QList<QByteArray> records = run.lines.mid(1, run.lines.size() - 2);
+    for (const QByteArray& line : records) {
+        const QJsonObject record = QJsonDocument::fromJson(line).object();
+        // Only the trigger past the last file, without --loop, took none.
+        if (record.value(QStringLiteral("file")).isNull()) {
+            QVERIFY2(options.isEmpty() && &line == &records.last(), line.constData());
+            continue;
+        }
+        const QString path = root + QLatin1Char('/') + record.value(QStringLiteral("file")).toString();
+        files.append(path);
+        if (record.value(QStringLiteral("frame")).isNull()) {
+            const QString quoted = QStringLiteral("(  \"%1\"  )").arg(path);
+            QVERIFY2(record.value(QStringLiteral("warnings")).toArray().last().toString().endsWith(quoted), line.constData());
+            continue;
+        }
+        const QImage decoded(path);
+        QByteArray bytes = definedBytes(path);
+        const QImage defined(reinterpret_cast<const uchar*>(bytes.constData()), decoded.width(), decoded.height(),
+                             decoded.bytesPerLine(), decoded.format());
+        QCOMPARE(record.value(QStringLiteral("crc32")).toString(),
+                 QStringLiteral("%1").arg(pixelChecksum(defined), 8, 16, QLatin1Char('0')));
+    }
+    QStringList expected;
+    while (expected.size() < files.size())
+        expected += listImageFiles(folder);
+    QCOMPARE(files, expected);
+}
+
 void PlayerTest::saveRoundTrip()
 {
     ImageFolder folder;
-    const QStringList paths = addFormatMix(folder);
+    QStringList paths = addFormatMix(folder);
+    // No image format for a 1-bit frame (None): it is saved as its bytes.
+    const QString mono = folder.addImage(QStringLiteral("mono.png"), patternImage(13, 5, QImage::Format_Mono, 7));
+    paths.append(mono);
     QTemporaryDir saved;
-    const Run run = play({QStringLiteral("--save"), saved.path(), folder.path()});
+    const QStringList options{QStringLiteral("--save"), saved.path(), folder.path()};
+    const Run run = play(options);
     QCOMPARE(run.status, 0);
     const QList<Frame> frames = parseFrames(run);
     QCOMPARE(frames.size(), paths.size());
+    QVERIFY2(summaryOf(run).endsWith(QStringLiteral(", 7 frames saved")), qPrintable(summaryOf(run)));
 
     QHash<QString, QString> pathOfKey;
     for (const QString& path : paths)
@@ -521,6 +601,12 @@ void PlayerTest::saveRoundTrip()
     for (const Frame& frame : frames) {
         const QString path = pathOfKey.value(frame.key());
         QVERIFY2(!path.isEmpty(), qPrintable(frame.key()));
+        if (path == mono) {
+            QFile raw(QDir(saved.path()).filePath(QStringLiteral("frame_%1_13x5_1bit_4bpr.raw").arg(frame.number, 6, 10, QLatin1Char('0'))));
+            QVERIFY(raw.open(QIODevice::ReadOnly));
+            QCOMPARE(raw.readAll(), definedBytes(mono));
+            continue;
+        }
         QImage decoded(path);
         // A palette image reaches the host as its indices, announced as grey.
         if (decoded.format() == QImage::Format_Indexed8)
@@ -531,6 +617,8 @@ void PlayerTest::saveRoundTrip()
         QCOMPARE(written.convertToFormat(decoded.format()), decoded);
     }
     QCOMPARE(QDir(saved.path()).entryList(QDir::Files).size(), paths.size());
+    QCOMPARE(errorLines(play(options)).filter(QStringLiteral("kxcam-play: ")), QStringList{QStringLiteral("kxcam-play: %1 holds 7 frame files of an earlier run; "
+                                                                    "this run's frames replace those of the same names").arg(saved.path())});
 }
 
 void PlayerTest::contactSheet_data()
@@ -733,6 +821,8 @@ void PlayerTest::outputFailure_data()
     const QStringList loop{QStringLiteral("--loop")};
     QTest::newRow("full device") << QStringLiteral("( \"$@\"; echo \"status $?\" >&2 ) >/dev/full") << loop
                                  << QStringLiteral("kxcam-play: cannot write to standard output: No space left on device");
+    QTest::newRow("closed pipe") << QStringLiteral("( \"$@\"; echo \"status $?\" >&2 ) | head -n 1 >/dev/null") << loop
+                                 << QStringLiteral("kxcam-play: cannot write to standard output: Broken pipe");
     QTest::newRow("closed pipe, SIGPIPE ignored")
         << QStringLiteral("trap '' PIPE; ( \"$@\"; echo \"status $?\" >&2 ) | head -n 1 >/dev/null") << loop
         << QStringLiteral("kxcam-play: cannot write to standard output: Broken pipe");

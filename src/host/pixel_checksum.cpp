@@ -1,20 +1,8 @@
 #include "pixel_checksum.h"
 
-#include <array>
+#include <zlib.h>
 
 namespace {
-
-std::array<std::uint32_t, 256> makeCrcTable()
-{
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1u) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
 
 std::uint32_t rowsChecksum(const unsigned char* bytes, int width, int height, int bitsPerPixel,
                            std::size_t bytesPerLine)
@@ -25,25 +13,17 @@ std::uint32_t rowsChecksum(const unsigned char* bytes, int width, int height, in
     std::uint32_t crc = 0;
     for (int y = 0; y < height; ++y) {
         const unsigned char* line = bytes + std::size_t(y) * bytesPerLine;
-        crc = crc32(line, fullBytes, crc);
+        // A row holds at most 2 GiB, so its length fits zlib's count.
+        crc = std::uint32_t(::crc32(crc, line, uInt(fullBytes)));
         if (spareBits) {
             const unsigned char last = line[fullBytes] & static_cast<unsigned char>(0xff << (8 - spareBits));
-            crc = crc32(&last, 1, crc);
+            crc = std::uint32_t(::crc32(crc, &last, 1));
         }
     }
     return crc;
 }
 
 }  // namespace
-
-std::uint32_t crc32(const unsigned char* bytes, std::size_t count, std::uint32_t crc)
-{
-    static const std::array<std::uint32_t, 256> table = makeCrcTable();
-    crc = ~crc;
-    for (std::size_t i = 0; i < count; ++i)
-        crc = table[(crc ^ bytes[i]) & 0xffu] ^ (crc >> 8);
-    return ~crc;
-}
 
 std::uint32_t pixelChecksum(const ICameraObject& camera)
 {

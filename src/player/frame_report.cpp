@@ -2,6 +2,7 @@
 
 #include "kxcam_camera.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -40,6 +41,11 @@ double RunSummary::megabytesPerSecond() const
     return seconds > 0.0 ? double(bytes) / 1e6 / seconds : 0.0;
 }
 
+double RunSummary::triggerSecondsPerFrame() const
+{
+    return frames > 0 ? triggerSeconds / frames : 0.0;
+}
+
 QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json)
 {
     if (json)
@@ -52,25 +58,36 @@ QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json)
         .toUtf8();
 }
 
-QByteArray frameLine(const FrameRecord& frame, bool json)
+QByteArray triggerLine(const TriggerRecord& trigger, bool json)
 {
-    if (json)
-        return jsonLine({{QStringLiteral("frame"), frame.number},
-                         {QStringLiteral("width"), frame.width},
-                         {QStringLiteral("height"), frame.height},
-                         {QStringLiteral("depth"), frame.depth},
-                         {QStringLiteral("pixelFormat"), formatName(frame.pixelFormat)},
-                         {QStringLiteral("pixelFormatCode"), frame.pixelFormat},
-                         {QStringLiteral("bytes"), frame.bytes},
-                         {QStringLiteral("crc32"), hex32(frame.checksum)}});
-    return QStringLiteral("frame %1: %2x%3, %4 bit, %5, %6 bytes, crc32 %7\n")
+    const FrameRecord& frame = trigger.frame;
+    if (json) {
+        QJsonObject record{{QStringLiteral("trigger"), trigger.number},
+                           {QStringLiteral("file"), trigger.file.isEmpty() ? QJsonValue() : QJsonValue(trigger.file)},
+                           {QStringLiteral("frame"), QJsonValue()},
+                           {QStringLiteral("warnings"), QJsonArray::fromStringList(trigger.warnings)}};
+        if (trigger.delivered) {
+            record.insert(QStringLiteral("frame"), frame.number);
+            record.insert(QStringLiteral("width"), frame.width);
+            record.insert(QStringLiteral("height"), frame.height);
+            record.insert(QStringLiteral("depth"), frame.depth);
+            record.insert(QStringLiteral("pixelFormat"), formatName(frame.pixelFormat));
+            record.insert(QStringLiteral("pixelFormatCode"), frame.pixelFormat);
+            record.insert(QStringLiteral("bytes"), frame.bytes);
+            record.insert(QStringLiteral("crc32"), hex32(frame.checksum));
+        }
+        return jsonLine(record);
+    }
+    if (!trigger.delivered)
+        return QByteArray();
+    return QStringLiteral("frame %1: %2x%3, %4 bit, %5, %6 bytes, crc32 %7, file %8\n")
         .arg(frame.number)
         .arg(frame.width)
         .arg(frame.height)
         .arg(frame.depth)
         .arg(formatName(frame.pixelFormat))
         .arg(frame.bytes)
-        .arg(hex32(frame.checksum))
+        .arg(hex32(frame.checksum), trigger.file)
         .toUtf8();
 }
 
@@ -86,8 +103,13 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
                                       {QStringLiteral("bytes"), double(summary.bytes)},
                                       {QStringLiteral("framesPerSecond"), summary.framesPerSecond()},
                                       {QStringLiteral("megabytesPerSecond"), summary.megabytesPerSecond()},
+                                      {QStringLiteral("triggerSecondsPerFrame"), summary.triggerSecondsPerFrame()},
+                                      {QStringLiteral("saved"), summary.saved < 0 ? QJsonValue() : summary.saved},
                                       {QStringLiteral("interrupted"), summary.interrupted}}}});
-    return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), %5 s, %6 frames/s, %7 MB/s%8\n")
+    const double perFrame = summary.triggerSecondsPerFrame();
+    const QString saved = summary.saved < 0 ? QString() : QStringLiteral(", %1").arg(plural(summary.saved, "frame saved", "frames saved"));
+    return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), %5 s, %6 frames/s, %7 MB/s; "
+                          "in the camera's trigger %8 ms a frame (%9 frames/s)%10%11\n")
         .arg(plural(summary.frames, "frame delivered", "frames delivered"),
              plural(summary.triggersWithoutFrame, "trigger without a frame", "triggers without a frame"),
              plural(summary.warnings, "warning", "warnings"))
@@ -95,6 +117,8 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
         .arg(summary.seconds, 0, 'f', 3)
         .arg(summary.framesPerSecond(), 0, 'f', 1)
         .arg(summary.megabytesPerSecond(), 0, 'f', 1)
-        .arg(QLatin1String(summary.interrupted ? " (interrupted)" : ""))
+        .arg(perFrame * 1e3, 0, 'f', 3)
+        .arg(perFrame > 0.0 ? 1.0 / perFrame : 0.0, 0, 'f', 1)
+        .arg(saved, QLatin1String(summary.interrupted ? " (interrupted)" : ""))
         .toUtf8();
 }

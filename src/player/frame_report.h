@@ -6,12 +6,21 @@
 #include "frame_description.h"
 
 #include <QByteArray>
+#include <QStringList>
 
 #include <cstdint>
 
 struct FrameRecord : FrameDescription {
     int number = 0;  // 1 for the first frame this run delivered
     std::uint32_t checksum = 0;
+};
+
+struct TriggerRecord {
+    int number = 0;        // 1 for the run's first trigger
+    QString file;          // the file it took, relative to the folder; empty when it took none
+    bool delivered = false;
+    FrameRecord frame;     // when delivered
+    QStringList warnings;  // logged while it ran
 };
 
 struct RunSummary {
@@ -23,17 +32,21 @@ struct RunSummary {
     double frameSpanSeconds = 0.0;  // from the trigger of the first delivered frame to the last's
     qint64 bytes = 0;
     int saved = -1;  // frames written by --save; -1 without it
+    double triggerSeconds = 0.0;  // inside the camera's trigger, the host's callback left out
     bool interrupted = false;
 
     // Over the intervals between frames, so the first frame adds none.
     double framesPerSecond() const;
     double megabytesPerSecond() const;  // 10^6 bytes
+    double triggerSecondsPerFrame() const;
 };
 
 // Each line ends with a newline. The camera line shows the bits per pixel the
-// camera announces before its first frame, seeded from the pixel format.
+// camera announces before its first frame, seeded from the pixel format. A
+// trigger's line is a frame line in text, empty for a trigger without a
+// frame, and in JSON a record of every trigger.
 QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json);
-QByteArray frameLine(const FrameRecord& frame, bool json);
+QByteArray triggerLine(const TriggerRecord& trigger, bool json);
 QByteArray summaryLine(const RunSummary& summary, bool json);
 
 #endif

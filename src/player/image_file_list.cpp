@@ -8,15 +8,6 @@
 
 namespace {
 
-// The folder the camera opens for the string in its parameter record.
-QDir cameraFolder(const QString& folder)
-{
-    const QDir asWritten(folder);
-    if (asWritten.exists())
-        return asWritten;
-    return QDir(QCoreApplication::applicationDirPath() + QLatin1Char('/') + folder);
-}
-
 QString upperUnits(QString name)
 {
     for (QChar& unit : name)
@@ -41,9 +32,17 @@ bool playedBefore(const QString& a, const QString& b)
 
 }  // namespace
 
+QString cameraFolderPath(const QString& folder)
+{
+    const QDir asWritten(folder);
+    if (asWritten.exists())
+        return asWritten.absolutePath();
+    return QDir(QCoreApplication::applicationDirPath() + QLatin1Char('/') + folder).absolutePath();
+}
+
 QStringList listImageFiles(const QString& folder)
 {
-    const QDir dir = cameraFolder(folder);
+    const QDir dir(cameraFolderPath(folder));
     if (!dir.exists() || dir.isRoot())
         return {};
     const QStringList suffixes{QStringLiteral(".bmp"), QStringLiteral(".jpeg"), QStringLiteral(".jpg"),

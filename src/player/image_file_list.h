@@ -14,6 +14,10 @@
 
 QStringList listImageFiles(const QString& folder);
 
+// The absolute path of the folder the camera opens for `folder`, which each
+// listed path begins with, followed by a "/".
+QString cameraFolderPath(const QString& folder);
+
 // paths, all below folder, in that order.
 QStringList inFrameOrder(QStringList paths, const QString& folder);
 

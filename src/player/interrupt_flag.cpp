@@ -62,6 +62,9 @@ void installInterruptHandler()
 #else
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    // A reader that closes the pipe (| head) makes the next write fail with
+    // EPIPE, which ends the run with its reason and status 1, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 

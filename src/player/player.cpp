@@ -35,6 +35,7 @@ Player::Player(const CameraEntryPoints& entryPoints, const HostOptions& options,
             finish();
     });
     m_camera.setFrameHandler([this](ICameraObject& camera) { onFrame(camera); });
+    m_log.setWarningListener([this](const QString& message) { m_trigger.warnings.append(message); });
 }
 
 int Player::run()
@@ -72,6 +73,10 @@ bool Player::checkOutputs()
             m_log.note(QStringLiteral("cannot write into %1: %2").arg(m_options.saveDir, error));
             return false;
         }
+        const QStringList earlier = QDir(m_options.saveDir).entryList({QStringLiteral("frame_*.png"), QStringLiteral("frame_*.raw")}, QDir::Files);
+        if (!earlier.isEmpty())
+            m_log.note(QStringLiteral("%1 holds %2 frame files of an earlier run; this run's frames replace those of the same names")
+                           .arg(m_options.saveDir).arg(earlier.size()));
     }
     if (!m_options.contactSheet.isEmpty() && !checkWritableFile(m_options.contactSheet, error)) {
         m_log.note(QStringLiteral("cannot write the contact sheet %1: %2").arg(m_options.contactSheet, error));
@@ -106,11 +111,30 @@ bool Player::openCamera()
     return true;
 }
 
-int Player::imageFiles()
+const QStringList& Player::imageFiles()
 {
-    if (m_imageFiles < 0)
-        m_imageFiles = listImageFiles(m_options.folder).size();
+    if (!m_listed) {
+        m_folder = cameraFolderPath(m_options.folder);
+        m_imageFiles = listImageFiles(m_options.folder);
+        m_listed = true;
+    }
     return m_imageFiles;
+}
+
+// The file the next trigger takes, followed as the camera steps through its
+// list: the next one, the first again after the last with --loop, none past
+// the last without it.
+QString Player::nextFile()
+{
+    const QStringList& files = imageFiles();
+    int next = m_position + 1;
+    if (next >= files.size()) {
+        if (!m_options.loop || files.isEmpty())
+            return QString();
+        next = 0;
+    }
+    m_position = next;
+    return files.at(next).mid(m_folder.size() + 1);
 }
 
 // The frames a run will deliver, when it can be known beforehand; 0 when not.
@@ -118,7 +142,7 @@ int Player::expectedFrames()
 {
     if (m_options.loop)
         return qMax(m_options.frames, 0);
-    return m_options.frames > 0 ? qMin(m_options.frames, imageFiles()) : imageFiles();
+    return m_options.frames > 0 ? qMin(m_options.frames, imageFiles().size()) : imageFiles().size();
 }
 
 // The camera never says that a folder has ended, so the host tells the end
@@ -137,22 +161,28 @@ void Player::step()
     // trigger's: a slow first decode then does not shorten the span.
     if (m_triggers == 0)
         m_clock.restart();
+    m_trigger = TriggerRecord();
+    m_trigger.number = m_triggers + 1;
+    if (!m_options.quiet)
+        m_trigger.file = nextFile();
+    m_callbackNanoseconds = 0;
     m_triggerNanoseconds = m_clock.nsecsElapsed();
-    const int framesBefore = m_summary.frames;
-    const int warningsBefore = m_log.warningCount();
     m_camera->trigger();
+    m_summary.triggerSeconds += double(m_clock.nsecsElapsed() - m_triggerNanoseconds - m_callbackNanoseconds) / 1e9;
     ++m_triggers;
+    if (!m_options.quiet)
+        writeOut(triggerLine(m_trigger, m_options.json));
     if (m_failed) {
         finish();
         return;
     }
-    if (m_summary.frames > framesBefore) {
+    if (m_trigger.delivered) {
         m_framelessInARow = 0;
     } else {
         ++m_summary.triggersWithoutFrame;
         ++m_framelessInARow;
-        const bool endOfList = !m_options.loop && m_log.warningCount() == warningsBefore;
-        if (endOfList || m_framelessInARow > imageFiles()) {
+        const bool endOfList = !m_options.loop && m_trigger.warnings.isEmpty();
+        if (endOfList || m_framelessInARow > imageFiles().size()) {
             finish();
             return;
         }
@@ -176,9 +206,14 @@ void Player::scheduleNextTrigger()
     m_triggerTimer.start(waitMilliseconds > 0.0 ? int(qMin(std::ceil(waitMilliseconds), double(INT_MAX))) : 0);
 }
 
+// Runs inside the camera's trigger; its own time is left out of the camera's.
 void Player::onFrame(ICameraObject& camera)
 {
-    const FrameRecord frame{describeFrame(camera), ++m_summary.frames, pixelChecksum(camera)};
+    const qint64 start = m_clock.nsecsElapsed();
+    // The checksum only where it is printed: on large frames it costs more than a preloaded trigger.
+    const FrameRecord frame{describeFrame(camera), ++m_summary.frames, m_options.quiet ? 0u : pixelChecksum(camera)};
+    m_trigger.delivered = true;
+    m_trigger.frame = frame;
     m_summary.bytes += camera.m_imageSize;
     if (frame.number == 1)
         m_firstFrameNanoseconds = m_triggerNanoseconds;
@@ -189,9 +224,8 @@ void Player::onFrame(ICameraObject& camera)
         m_sheet.add(frameView(camera), frame.number);
     if (!m_options.saveDir.isEmpty())
         saveToFolder(camera, frame);
-    if (!m_options.quiet)
-        writeOut(frameLine(frame, m_options.json));
     m_progress.update(m_summary.frames);
+    m_callbackNanoseconds = m_clock.nsecsElapsed() - start;
 }
 
 void Player::saveToFolder(const ICameraObject& camera, const FrameRecord& frame)

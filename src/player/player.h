@@ -27,7 +27,8 @@ public:
 private:
     bool checkOutputs();
     bool openCamera();
-    int imageFiles();
+    const QStringList& imageFiles();
+    QString nextFile();
     int expectedFrames();
     void step();
     void scheduleNextTrigger();
@@ -41,7 +42,13 @@ private:
     HostOptions m_options;
     LogRelay& m_log;
     HostCamera m_camera;
-    int m_imageFiles = -1;  // counted when first needed
+    // The folder's files as the camera lists them, when first needed.
+    QString m_folder;
+    QStringList m_imageFiles;
+    bool m_listed = false;
+    int m_position = -1;
+    TriggerRecord m_trigger;  // the one under way
+    qint64 m_callbackNanoseconds = 0;
     ProgressBar m_progress{false, 0};
     ContactSheet m_sheet;
     RunSummary m_summary;
