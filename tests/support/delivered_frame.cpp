@@ -50,8 +50,9 @@ QByteArray definedBytes(const QString& path)
     for (int y = 0; y < zeroed.height(); ++y) {
         char* line = bytes.data() + qint64(y) * zeroed.bytesPerLine();
         int end = fullBytes;
+        const bool lsbFirst = zeroed.format() == QImage::Format_MonoLSB;
         if (spareBits)
-            line[end++] &= char(0xff << (8 - spareBits));
+            line[end++] &= char(lsbFirst ? 0xff >> (8 - spareBits) : 0xff << (8 - spareBits));
         std::memset(line + end, 0, size_t(zeroed.bytesPerLine() - end));
     }
     return bytes;
