@@ -46,32 +46,41 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
+// A BMP from its header fields: an OS/2 (12-byte) or a Windows (40-byte) info
+// header, `colours` palette entries of 3 or 4 bytes, then the pixel bytes. The
+// stated pixel offset is `offset`, or the end of the palette when 0.
+QByteArray bmpFile(int infoSize, qint32 width, qint32 height, quint16 bitCount, const QByteArray& pixels,
+                   quint32 colours = 2, quint32 compression = 0, quint32 offset = 0)
+{
+    QByteArray palette;
+    for (quint32 i = 0; i < colours; ++i) {
+        const char entry[] = {char(i * 16), char(255 - i * 16), char(i * 8), '\0'};
+        palette.append(entry, infoSize == 12 ? 3 : 4);
+    }
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const quint32 end = 14 + quint32(infoSize + palette.size());
+    out.writeRawData("BM", 2);
+    out << end + quint32(pixels.size()) << quint32(0) << (offset ? offset : end) << quint32(infoSize);
+    if (infoSize == 12)
+        out << qint16(width) << qint16(height) << quint16(1) << bitCount;
+    else
+        out << width << height << quint16(1) << bitCount << compression << quint32(pixels.size()) << quint32(2835)
+            << quint32(2835) << colours << quint32(0);
+    return bytes + palette + pixels;
+}
+
 // A 13x4 8-bit run-length BMP whose codes skip pixels: a jump within a row,
 // an end of line before the row's end, and a jump over a whole row.
 QByteArray rle8Bmp()
 {
-    const QByteArray pixels = QByteArray::fromHex("0d07" "0000"            // row 0: 13 pixels of 7
-                                                  "0309" "00020400" "0205" "0000"  // row 1: 3, skip 4, 2, rest skipped
-                                                  "00020001"          // row 2 skipped entirely
-                                                  "0d01" "0001");     // row 3: 13 pixels of 1; end of bitmap
-    QByteArray palette;
-    for (int i = 0; i < 16; ++i)
-        palette.append(char(i * 16)).append(char(255 - i * 16)).append(char(i * 8)).append('\0');
-    QByteArray bmp("BM");
-    auto append32 = [&bmp](quint32 value) {
-        for (int shift = 0; shift < 32; shift += 8)
-            bmp.append(char((value >> shift) & 0xff));
-    };
-    const quint32 offset = 14 + 40 + quint32(palette.size());
-    append32(offset + quint32(pixels.size()));
-    append32(0);
-    append32(offset);
-    for (quint32 value : {40u, 13u, 4u})
-        append32(value);
-    bmp.append("\x01\x00\x08\x00", 4);  // planes, bits per pixel
-    for (quint32 value : {1u, quint32(pixels.size()), 2835u, 2835u, 16u, 0u})  // RLE8, sizes, resolution, colours
-        append32(value);
-    return bmp + palette + pixels;
+    return bmpFile(40, 13, 4, 8,
+                   QByteArray::fromHex("0d07" "0000"                          // row 0: 13 pixels of 7
+                                       "0309" "00020400" "0205" "0000"        // row 1: 3, skip 4, 2, rest skipped
+                                       "00020001"                             // row 2 skipped entirely
+                                       "0d01" "0001"),                        // row 3: 13 pixels of 1; end of bitmap
+                   16, 1);
 }
 
 QList<int> widths(const QList<DeliveredFrame>& frames)
@@ -162,16 +171,26 @@ void FramesTest::sequence()
 void FramesTest::undecodableFileIsSkipped_data()
 {
     QTest::addColumn<bool>("preload");
-    QTest::newRow("decode") << false;
-    QTest::newRow("preload") << true;
+    QTest::addColumn<QString>("badName");
+    QTest::addColumn<QByteArray>("badFile");
+    const QByteArray rows(16, '\1');
+    for (bool preload : {false, true}) {
+        const char* mode = preload ? "preload" : "decode";
+        QTest::addRow("%s: corrupt PNG", mode) << preload << "bad.png" << QByteArray("\x89PNG\r\n\x1a\nnot really", 18);
+        // Rows of no bytes: at width -1 too, the row length rounds to 0.
+        for (qint32 width : {0, -1})
+            QTest::addRow("%s: BMP of width %d", mode, width) << preload << "bad.bmp" << bmpFile(40, width, 4, 8, rows);
+    }
 }
 
 void FramesTest::undecodableFileIsSkipped()
 {
     QFETCH(bool, preload);
+    QFETCH(QString, badName);
+    QFETCH(QByteArray, badFile);
     ImageFolder folder;
     const QString good1 = folder.addImage(QStringLiteral("good1.png"), patternImage(3, 3, QImage::Format_RGB32, 1));
-    const QString bad = folder.addFile(QStringLiteral("bad.png"), QByteArray("\x89PNG\r\n\x1a\nnot really", 18));
+    const QString bad = folder.addFile(badName, badFile);
     const QString good2 = folder.addImage(QStringLiteral("good2.bmp"), patternImage(5, 5, QImage::Format_RGB32, 2));
     RecordingCamera camera(folder.path(), preload);
     LogCapture log;
@@ -369,6 +388,10 @@ void FramesTest::bytesEqualHostDecode_data()
         image.setPixel(1, 1, qRgba(20, 40, 60, 128));
         return encoded(image, "PNG");
     }();
+    const QByteArray rows(16, '\x5a');
+    const QByteArray topDown = bmpFile(40, 4, -4, 8, rows);
+    const QByteArray os2 = bmpFile(12, 32, 2, 1, rows.left(8), 2, 0, 26);
+    const QByteArray windows = bmpFile(40, 4, 4, 8, rows, 2, 0, 54);
     for (bool preload : {false, true}) {
         const char* mode = preload ? "preload" : "decode";
         QTest::addRow("%s: RGB32, odd width", mode)
@@ -389,6 +412,21 @@ void FramesTest::bytesEqualHostDecode_data()
         QTest::addRow("%s: ARGB32 after RGB32 of the same size", mode)
             << preload << QStringList{"alpha.png", "opaque.png"}
             << QByteArrayList{argb, encoded(patternImage(13, 9, QImage::Format_RGB32, 8), "PNG")};
+        // Whether a BMP is short depends on its height, also when negative (top-down), and on where its
+        // pixels start: past the palette, of 3-byte (OS/2) or 4-byte entries, when the stated offset lies in it.
+        QTest::addRow("%s: truncated top-down BMP after a full one", mode)
+            << preload << QStringList{"short.bmp", "full.bmp"} << QByteArrayList{topDown.chopped(6), topDown};
+        QTest::addRow("%s: truncated OS/2 BMP, pixels after its palette", mode)
+            << preload << QStringList{"short.bmp", "full.bmp"} << QByteArrayList{os2.chopped(1), os2};
+        QTest::addRow("%s: truncated Windows BMP, pixels after its short palette", mode)
+            << preload << QStringList{"short.bmp", "full.bmp"} << QByteArrayList{windows.chopped(1), windows};
+        // Decoded into a buffer of its own, fresh from a dirty heap, which is cleared and decoded into again.
+        QTest::addRow("%s: RLE BMP after an image of another size", mode)
+            << preload << QStringList{"rle.bmp", "small.bmp"} << QByteArrayList{rle8Bmp(), windows};
+        QTest::addRow("%s: RLE BMP after a 1-bit image of the same size", mode)
+            << preload << QStringList{"rle.bmp", "mono.bmp"} << QByteArrayList{rle8Bmp(), bmpFile(40, 13, 4, 1, rows)};
+        QTest::addRow("%s: 1-bit LSB first, XBM text in a .png file", mode) << preload << QStringList{"frame.png"}
+            << QByteArrayList{"#define f_width 5\n#define f_height 2\nstatic char f_bits[] = { 0xf3, 0x1f };\n"};
     }
 }
 

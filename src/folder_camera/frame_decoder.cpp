@@ -78,7 +78,7 @@ bool CFrameDecoder::mayLeavePixelsUndefined(QIODevice& file)
     return false;
 }
 
-bool CFrameDecoder::decode(const QString& path, QImage& image)
+void CFrameDecoder::decode(const QString& path, QImage& image)
 {
     QImageReader reader(path);
     // The reader reads from the device opened here; peeking leaves it at the start.
@@ -90,18 +90,17 @@ bool CFrameDecoder::decode(const QString& path, QImage& image)
     const QImage::Format format = image.format();
     if (!reader.read(&image)) {
         image = QImage();
-        return false;
+        return;
     }
     if (clearFirst && (image.size() != size || image.format() != format)) {
         // Decoded into a new buffer: now of the file's size and format, cleared, and decoded into again.
         clearAllBytes(image);
         if (!QImageReader(path).read(&image)) {
             image = QImage();
-            return false;
+            return;
         }
     }
     clearRowPadding(image);
-    return true;
 }
 
 void CFrameDecoder::clearRowPadding(QImage& image)
@@ -113,7 +112,8 @@ void CFrameDecoder::clearRowPadding(QImage& image)
     const int padding = image.bytesPerLine() - usedBytes;
     if (padding == 0 && spareBits == 0)
         return;
-    // Bits of the last byte past the last pixel: low bits, except in the one least-significant-bit-first format.
+    // Bits of the last byte past the last pixel: low bits, except in the one least-significant-bit-first format,
+    // which Qt's XBM reader gives; readers go by content, so an XBM file named .png comes here.
     const uchar keep = image.format() == QImage::Format_MonoLSB ? uchar(0xff >> (8 - spareBits))
                                                                 : uchar(0xff << (8 - spareBits));
     for (int y = 0; y < image.height(); ++y) {

@@ -13,7 +13,7 @@ class CFrameDecoder {
 public:
     // Decodes into image, reusing its buffer when size and format match, as
     // Qt's readers do. A file that cannot be decoded leaves a null image.
-    static bool decode(const QString& path, QImage& image);
+    static void decode(const QString& path, QImage& image);
 
     // Whether Qt's readers may leave pixels of this file unwritten, decided
     // from its header and length: an RLE BMP (skips and early ends), a BMP

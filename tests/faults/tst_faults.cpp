@@ -5,6 +5,7 @@
 #include "delivered_frame.h"
 #include "image_folder.h"
 #include "log_capture.h"
+#include "page_cache.h"
 #include "recording_camera.h"
 #include "wine_detection.h"
 
@@ -12,9 +13,12 @@
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -59,6 +63,18 @@ QByteArray tinyJpegOfHugeFrame(int width, int height)
     return bytes.left(700);
 }
 
+#ifdef Q_OS_LINUX
+// Whether the file's last page is in the page cache, asked without reading it.
+bool lastPageCached(const QString& path)
+{
+    QFile file(path);
+    const qint64 page = sysconf(_SC_PAGESIZE);
+    uchar* const last = file.open(QIODevice::ReadOnly) ? file.map((file.size() - 1) / page * page, 1) : nullptr;
+    unsigned char resident = 0;
+    return last && mincore(last, 1, &resident) == 0 && (resident & 1);
+}
+#endif
+
 }  // namespace
 
 class FaultsTest : public QObject {
@@ -80,6 +96,9 @@ private slots:
     void hugeFrameFromTinyFile();
     void pathsAreEscapedInWarnings_data();
     void pathsAreEscapedInWarnings();
+    void readAheadCachesScheduledFiles_data();
+    void readAheadCachesScheduledFiles();
+    void readAheadLeavesNoDescriptorOpen();
 };
 
 void FaultsTest::fileChangedAfterScan_data()
@@ -388,6 +407,106 @@ void FaultsTest::pathsAreEscapedInWarnings()
         QStringLiteral("warning: Virtual Camera: No image files in  \"%1%2 empty\"").arg(base, logged),
         QStringLiteral("debug: kxCamVirtual In"),
         QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1%2/bad.png\"  )").arg(base, logged)}));
+}
+
+void FaultsTest::readAheadCachesScheduledFiles_data()
+{
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<int>("index");            // of the trigger watched, in the camera's order of six files
+    QTest::addColumn<QList<int>>("cached");    // files read into the cache before it
+    QTest::addColumn<QList<int>>("expected");  // files whose last page is cached after it
+    QTest::newRow("hinting trigger") << false << 0 << QList<int>{} << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("trigger between hints") << false << 1 << QList<int>{} << QList<int>{};
+    QTest::newRow("own file cached") << false << 0 << QList<int>{0} << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("batch's last file cached") << false << 0 << QList<int>{4} << QList<int>{4};
+    QTest::newRow("wrap, loop") << true << 4 << QList<int>{} << QList<int>{0, 1, 2, 4, 5};
+    QTest::newRow("wrap, loop, wrapped files cached") << true << 4 << QList<int>{0, 1, 2} << QList<int>{0, 1, 2, 4, 5};
+    QTest::newRow("wrap, no loop") << false << 4 << QList<int>{} << QList<int>{4, 5};
+}
+
+void FaultsTest::readAheadCachesScheduledFiles()
+{
+#ifdef Q_OS_LINUX
+    QFETCH(bool, loop);
+    QFETCH(int, index);
+    QFETCH(QList<int>, cached);
+    QFETCH(QList<int>, expected);
+    // On the build's disk, since a RAM disk keeps every file cached. Each file is a small BMP and half a MiB
+    // its reader never reaches, so only the hint caches a file's last page.
+    ImageFolder folder(QCoreApplication::applicationDirPath());
+    for (int i = 0; i < 6; ++i) {
+        QBuffer bmp;
+        bmp.open(QIODevice::WriteOnly);
+        patternImage(i + 1, 1, QImage::Format_RGB32, i).save(&bmp, "BMP");
+        folder.addFile(QStringLiteral("%1.bmp").arg(i), bmp.data() + QByteArray(512 * 1024, '\0'));
+    }
+    RecordingCamera camera(folder.path(), false, loop);
+    QCOMPARE(camera->open(), 1);
+    QStringList order;  // the camera's, from a first pass: a frame's width names its file
+    for (const DeliveredFrame& frame : camera.triggerTimes(6))
+        order.append(folder.path() + QStringLiteral("/%1.bmp").arg(frame.width - 1));
+    // A probe that misses starts reading the file, and on a fast disk can find it read before it returns: the
+    // file is then taken for cached. So the watched trigger has five tries; a fault in the schedule fails all.
+    QList<int> resident;
+    for (int attempt = 0; attempt < 5 && (attempt == 0 || resident != expected); ++attempt) {
+        QCOMPARE(camera->start(), 1);
+        camera.triggerTimes(index);
+        const QString notEvicted = evictFromPageCache(order);
+        if (!notEvicted.isEmpty())
+            QSKIP(qPrintable(notEvicted));
+        for (int i : cached) {
+            QFile file(order[i]);
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().size() == file.size());
+        }
+        QCOMPARE(camera.triggerTimes(1).size(), 1);
+        // The reads go on after the trigger: wait for them, and a little longer for any file not asked for.
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QTest::qSleep(10);
+            resident.clear();
+            for (int i = 0; i < order.size(); ++i)
+                if (lastPageCached(order[i]))
+                    resident.append(i);
+        } while (waited.elapsed() < 1000 && (resident != expected || waited.elapsed() < 200));
+    }
+    QCOMPARE(resident, expected);
+#else
+    QSKIP("which files are cached is asked of Linux only");
+#endif
+}
+
+// Every batch of the hint opens files; one descriptor left open per batch is
+// the end of every file open well within a thousand triggers at a limit of 64.
+void FaultsTest::readAheadLeavesNoDescriptorOpen()
+{
+#ifdef Q_OS_UNIX
+    ImageFolder folder(QCoreApplication::applicationDirPath());
+    QStringList paths;
+    for (int i = 0; i < 40; ++i)
+        paths.append(folder.addImage(QStringLiteral("%1.png").arg(i), patternImage(2, 2, QImage::Format_RGB32, i)));
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_NOFILE, &limit);
+        int frames = 0;
+        RecordingCamera camera(folder.path(), false, true);
+        camera.setFrameHandler([&frames](ICameraObject&) { ++frames; });
+        camera->open();
+        for (int i = 0; i < 1000; ++i) {
+            // Dropped from the cache at each pass, the files are advised as well as probed.
+            if (i % paths.size() == 0)
+                evictFromPageCache(paths);
+            camera->trigger();
+        }
+        _exit(qMin(1000 - frames, 255));
+    }
+    int status = -1;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(status == 0, qPrintable(QStringLiteral("%1 triggers without a frame").arg(WEXITSTATUS(status))));
+#else
+    QSKIP("a child process with a lower descriptor limit is made on POSIX systems only");
+#endif
 }
 
 QTEST_GUILESS_MAIN(FaultsTest)

@@ -47,11 +47,12 @@ QByteArray definedBytes(const QString& path)
     const qint64 rowBits = qint64(zeroed.width()) * zeroed.depth();
     const int fullBytes = int(rowBits / 8);
     const int spareBits = int(rowBits % 8);
+    const bool lsbFirst = zeroed.format() == QImage::Format_MonoLSB;
     for (int y = 0; y < zeroed.height(); ++y) {
         char* line = bytes.data() + qint64(y) * zeroed.bytesPerLine();
         int end = fullBytes;
         if (spareBits)
-            line[end++] &= char(0xff << (8 - spareBits));
+            line[end++] &= char(lsbFirst ? 0xff >> (8 - spareBits) : 0xff << (8 - spareBits));
         std::memset(line + end, 0, size_t(zeroed.bytesPerLine() - end));
     }
     return bytes;

@@ -19,6 +19,8 @@ const wchar_t* nativePath(const QString& path)
 
 ImageFolder::ImageFolder() = default;
 
+ImageFolder::ImageFolder(const QString& parentFolder) : m_dir(parentFolder + QStringLiteral("/image-folder-XXXXXX")) {}
+
 QString ImageFolder::prepare(const QString& relativePath)
 {
     const QString full = m_dir.filePath(relativePath);

@@ -11,6 +11,8 @@
 class ImageFolder {
 public:
     ImageFolder();
+    // Made inside parentFolder instead of the system's temporary folder.
+    explicit ImageFolder(const QString& parentFolder);
 
     QString path() const { return m_dir.path(); }
     // Each returns the file's full path; missing parent folders are created.
