@@ -3,6 +3,7 @@
 #include "host_memory.h"
 #include "image_folder.h"
 #include "log_capture.h"
+#include "preload_cap.h"
 #include "recording_camera.h"
 #include "test_module.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 const QString couldNotLoad = QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )");
 const QString noImageFiles = QStringLiteral("warning: Virtual Camera: No image files in  \"%1\"");
+const QString overBudget = QStringLiteral(
+    "warning: Virtual Camera: Preloaded %1 of %2 images(  \"%3\"  ): the rest would pass the memory budget of %4 MiB");
 
 // A folder of files told apart by their widths. The frame order is the
 // directory listing's, so tests learn it from the camera's first pass.
@@ -152,30 +155,48 @@ void FramesTest::sequence()
 void FramesTest::undecodableFileIsSkipped_data()
 {
     QTest::addColumn<bool>("preload");
-    QTest::newRow("decode") << false;
-    QTest::newRow("preload") << true;
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; empty: unset
+    QTest::addColumn<int>("cached");         // good files that fit in the cache, in listing order
+    QTest::newRow("decode") << false << QByteArray() << 0;
+    QTest::newRow("preload") << true << QByteArray() << 2;
+    // Each good frame takes 0.6 MiB.
+    QTest::newRow("preload, both fit") << true << QByteArray("2") << 2;
+    QTest::newRow("preload, one fits") << true << QByteArray("1") << 1;
 }
 
+// The good files are rewritten once the camera has opened: a cached frame
+// still shows the old pixels, a frame decoded at its trigger the new ones.
 void FramesTest::undecodableFileIsSkipped()
 {
     QFETCH(bool, preload);
+    QFETCH(QByteArray, capMiB);
+    QFETCH(int, cached);
     ImageFolder folder;
-    const QString good1 = folder.addImage(QStringLiteral("good1.png"), patternImage(3, 3, QImage::Format_RGB32, 1));
+    const QString good1 = folder.addImage(QStringLiteral("good1.png"), patternImage(400, 400, QImage::Format_RGB32, 1));
     const QString bad = folder.addFile(QStringLiteral("bad.png"), QByteArray("\x89PNG\r\n\x1a\nnot really", 18));
-    const QString good2 = folder.addImage(QStringLiteral("good2.bmp"), patternImage(5, 5, QImage::Format_RGB32, 2));
+    const QString good2 = folder.addImage(QStringLiteral("good2.bmp"), patternImage(402, 400, QImage::Format_RGB32, 2));
+    const QHash<QString, QByteArray> opened{{good1, decodedBytes(good1)}, {good2, decodedBytes(good2)}};
+    const PreloadCap cap(capMiB);
     RecordingCamera camera(folder.path(), preload);
     LogCapture log;
     QCOMPARE(camera->open(), 1);
     QCOMPARE(camera->start(), 1);
+    folder.addImage(QStringLiteral("good1.png"), patternImage(400, 400, QImage::Format_RGB32, 3));
+    folder.addImage(QStringLiteral("good2.bmp"), patternImage(402, 400, QImage::Format_RGB32, 4));
 
     QStringList expectedLog;
-    QList<int> expectedWidths;
     // The listing order is the file system's; replay it from the three outcomes.
     QDirIterator it(folder.path(), {QStringLiteral("*.png"), QStringLiteral("*.bmp")}, QDir::Files);
     QStringList order;
     while (it.hasNext())
         order.append(it.next());
     QCOMPARE(order.size(), 3);
+    if (preload && cached < 2) {
+        const int firstLeft = order.indexOf(order.indexOf(good1) < order.indexOf(good2) ? good2 : good1);
+        expectedLog.append(overBudget.arg(firstLeft).arg(3).arg(folder.path(), QString::fromLatin1(capMiB)));
+    }
+    QCOMPARE(log.lines(), expectedLog);
+    int goodSeen = 0;
     for (const QString& path : order) {
         const int framesBefore = camera.frames.size();
         camera->trigger();
@@ -184,8 +205,9 @@ void FramesTest::undecodableFileIsSkipped()
             expectedLog.append(couldNotLoad.arg(bad));
         } else {
             QCOMPARE(camera.frames.size(), framesBefore + 1);
-            QCOMPARE(camera.frames.last().width, path == good1 ? 3 : 5);
-            QCOMPARE(camera.frames.last().bytes, decodedBytes(path));
+            QCOMPARE(camera.frames.last().width, path == good1 ? 400 : 402);
+            const bool fromCache = preload && goodSeen++ < cached;
+            QCOMPARE(camera.frames.last().bytes, fromCache ? opened.value(path) : decodedBytes(path));
         }
         QCOMPARE(log.lines(), expectedLog);
     }
