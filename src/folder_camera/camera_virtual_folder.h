@@ -40,8 +40,9 @@ public:
     int index() const { return m_index; }
     bool preloading() const { return m_preload; }
     // The cache of a preloading camera: one image per file from the first on,
-    // null for a file that does not decode; files past its end, which would
-    // have taken the cache past its memory budget, are decoded at their trigger.
+    // null for a file that does not decode. The files past its end, which would
+    // have taken it past its memory budget or were refused memory, are decoded
+    // at their trigger.
     const QList<QImage>& images() const { return m_images; }
 
 private:
