@@ -54,6 +54,8 @@ BenchSettings BenchSettings::quickCheck()
     settings.coldFiles = 2;
     settings.coldRounds = 1;
     settings.hostWork = {0, 0.001};
+    settings.budgetFrame = QSize(600, 500);
+    settings.budgetMiB = 4;
     return settings;
 }
 

@@ -23,6 +23,9 @@ struct BenchSettings {
     int coldFiles = 16;
     int coldRounds = 5;
     QList<double> hostWork{0, 0.015};
+    // Row 7: the frame of a folder 1.5 times the preload budget, and the budget.
+    QSize budgetFrame{2448, 2048};
+    int budgetMiB = 512;
 
     static BenchSettings full();
     static BenchSettings quickCheck();

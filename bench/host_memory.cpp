@@ -1,6 +1,7 @@
 #include "host_memory.h"
 
 #include <fstream>
+#include <string>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -19,6 +20,33 @@ std::size_t residentBytes()
         return residentPages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 #endif
     return 0;
+}
+
+std::size_t peakResidentBytes()
+{
+#if defined(__linux__)
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            std::size_t kib = 0;
+            status >> kib;
+            return kib * 1024;
+        }
+        status.ignore(1 << 20, '\n');
+    }
+#endif
+    return 0;
+}
+
+bool resetPeakResident()
+{
+#if defined(__linux__)
+    std::ofstream clearRefs("/proc/self/clear_refs");
+    return static_cast<bool>(clearRefs << "5" << std::flush);
+#else
+    return false;
+#endif
 }
 
 void releaseFreeHeap()

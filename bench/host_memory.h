@@ -8,6 +8,12 @@
 // Resident bytes of this process; 0 where the platform does not say.
 std::size_t residentBytes();
 
+// The most resident bytes this process has had since it started or since
+// resetPeakResident(); 0 where the platform does not say.
+std::size_t peakResidentBytes();
+// Starts the peak over from the present resident size; false where the platform cannot.
+bool resetPeakResident();
+
 // Hands the heap's free pages back to the system, so that memory allocated
 // next shows in the resident size instead of reusing pages already counted.
 void releaseFreeHeap();

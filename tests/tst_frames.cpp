@@ -3,6 +3,7 @@
 #include "host_memory.h"
 #include "image_folder.h"
 #include "log_capture.h"
+#include "preload_cap.h"
 #include "recording_camera.h"
 #include "test_module.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 const QString couldNotLoad = QStringLiteral("warning: Virtual Camera: Could not load image file(  \"%1\"  )");
 const QString noImageFiles = QStringLiteral("warning: Virtual Camera: No image files in  \"%1\"");
+const QString overBudget = QStringLiteral(
+    "warning: Virtual Camera: Preloaded %1 of %2 images(  \"%3\"  ): the rest would pass the memory budget of %4 MiB");
 
 QStringList numberedNames(int count)
 {
@@ -173,31 +176,52 @@ void FramesTest::undecodableFileIsSkipped_data()
     QTest::addColumn<bool>("preload");
     QTest::addColumn<QString>("badName");
     QTest::addColumn<QByteArray>("badFile");
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; empty: unset
+    QTest::addColumn<int>("cached");         // good files that fit in the cache, in frame order
+    const QByteArray corruptPng("\x89PNG\r\n\x1a\nnot really", 18);
     const QByteArray rows(16, '\1');
     for (bool preload : {false, true}) {
         const char* mode = preload ? "preload" : "decode";
-        QTest::addRow("%s: corrupt PNG", mode) << preload << "bad.png" << QByteArray("\x89PNG\r\n\x1a\nnot really", 18);
+        const int cached = preload ? 2 : 0;
+        QTest::addRow("%s: corrupt PNG", mode) << preload << "bad.png" << corruptPng << QByteArray() << cached;
         // Rows of no bytes: at width -1 too, the row length rounds to 0.
         for (qint32 width : {0, -1})
-            QTest::addRow("%s: BMP of width %d", mode, width) << preload << "bad.bmp" << bmpFile(40, width, 4, 8, rows);
+            QTest::addRow("%s: BMP of width %d", mode, width)
+                << preload << "bad.bmp" << bmpFile(40, width, 4, 8, rows) << QByteArray() << cached;
     }
+    // Each good frame takes 0.6 MiB.
+    QTest::newRow("preload, both fit") << true << "bad.png" << corruptPng << QByteArray("2") << 2;
+    QTest::newRow("preload, one fits") << true << "bad.png" << corruptPng << QByteArray("1") << 1;
 }
 
+// The good files are rewritten once the camera has opened: a cached frame
+// still shows the old pixels, a frame decoded at its trigger the new ones.
 void FramesTest::undecodableFileIsSkipped()
 {
     QFETCH(bool, preload);
     QFETCH(QString, badName);
     QFETCH(QByteArray, badFile);
+    QFETCH(QByteArray, capMiB);
+    QFETCH(int, cached);
     ImageFolder folder;
-    const QString good1 = folder.addImage(QStringLiteral("good1.png"), patternImage(3, 3, QImage::Format_RGB32, 1));
+    const QString good1 = folder.addImage(QStringLiteral("good1.png"), patternImage(400, 400, QImage::Format_RGB32, 1));
     const QString bad = folder.addFile(badName, badFile);
-    const QString good2 = folder.addImage(QStringLiteral("good2.bmp"), patternImage(5, 5, QImage::Format_RGB32, 2));
+    const QString good2 = folder.addImage(QStringLiteral("good2.bmp"), patternImage(402, 400, QImage::Format_RGB32, 2));
+    const QHash<QString, QByteArray> opened{{good1, decodedBytes(good1)}, {good2, decodedBytes(good2)}};
+    const PreloadCap cap(capMiB);
     RecordingCamera camera(folder.path(), preload);
     LogCapture log;
     QCOMPARE(camera->open(), 1);
     QCOMPARE(camera->start(), 1);
+    folder.addImage(QStringLiteral("good1.png"), patternImage(400, 400, QImage::Format_RGB32, 3));
+    folder.addImage(QStringLiteral("good2.bmp"), patternImage(402, 400, QImage::Format_RGB32, 4));
 
     QStringList expectedLog;
+    // In frame order bad, good1, good2: the cache holds the bad file's empty slot and the good files that fit.
+    if (preload && cached < 2)
+        expectedLog.append(overBudget.arg(1 + cached).arg(3).arg(folder.path(), QString::fromLatin1(capMiB)));
+    QCOMPARE(log.lines(), expectedLog);
+    int goodSeen = 0;
     for (const QString& path : {bad, good1, good2}) {
         const int framesBefore = camera.frames.size();
         camera->trigger();
@@ -206,8 +230,9 @@ void FramesTest::undecodableFileIsSkipped()
             expectedLog.append(couldNotLoad.arg(bad));
         } else {
             QCOMPARE(camera.frames.size(), framesBefore + 1);
-            QCOMPARE(camera.frames.last().width, path == good1 ? 3 : 5);
-            QCOMPARE(camera.frames.last().bytes, decodedBytes(path));
+            QCOMPARE(camera.frames.last().width, path == good1 ? 400 : 402);
+            const bool fromCache = preload && goodSeen++ < cached;
+            QCOMPARE(camera.frames.last().bytes, fromCache ? opened.value(path) : decodedBytes(path));
         }
         QCOMPARE(log.lines(), expectedLog);
     }

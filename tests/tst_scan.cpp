@@ -3,6 +3,7 @@
 #include "camera_virtual_folder.h"
 #include "image_folder.h"
 #include "log_capture.h"
+#include "preload_cap.h"
 #include "recording_camera.h"
 
 #include <QtTest>
@@ -126,16 +127,19 @@ void ScanTest::preloadKeepsPositions_data()
 {
     QTest::addColumn<int>("preload");
     QTest::addColumn<bool>("cached");
-    QTest::newRow("preload 1") << 1 << true;
-    QTest::newRow("preload 0") << 0 << false;
-    QTest::newRow("preload 2 is off") << 2 << false;
-    QTest::newRow("preload -1 is off") << -1 << false;
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; empty: unset
+    QTest::newRow("preload 1") << 1 << true << QByteArray();
+    QTest::newRow("preload 1, room for one large image") << 1 << true << QByteArray("1");
+    QTest::newRow("preload 0") << 0 << false << QByteArray();
+    QTest::newRow("preload 2 is off") << 2 << false << QByteArray();
+    QTest::newRow("preload -1 is off") << -1 << false << QByteArray();
 }
 
 void ScanTest::preloadKeepsPositions()
 {
     QFETCH(int, preload);
     QFETCH(bool, cached);
+    QFETCH(QByteArray, capMiB);
     ImageFolder folder;
     folder.addImage(QStringLiteral("one.png"), patternImage(3, 2, QImage::Format_RGB32, 1));
     folder.addImage(QStringLiteral("two.jpg"), patternImage(4, 2, QImage::Format_RGB32, 2));
@@ -143,6 +147,10 @@ void ScanTest::preloadKeepsPositions()
     folder.addImage(QStringLiteral("three.bmp"), patternImage(5, 2, QImage::Format_Indexed8, 3));
     // Rows padded by 3 bytes, which the file does not give.
     folder.addImage(QStringLiteral("four.png"), patternImage(61, 20, QImage::Format_Grayscale8, 4));
+    // 0.6 MiB each when decoded.
+    folder.addImage(QStringLiteral("large1.png"), patternImage(400, 400, QImage::Format_RGB32, 5));
+    folder.addImage(QStringLiteral("large2.png"), patternImage(400, 400, QImage::Format_RGB32, 6));
+    const PreloadCap cap(capMiB);
     RecordingCamera camera(folder.path());
     camera.params().preload = preload;
     QVERIFY(camera.create());
@@ -151,16 +159,18 @@ void ScanTest::preloadKeepsPositions()
     const CCameraVirtualFolder& scanned = folderCamera(camera);
     QCOMPARE(scanned.preloading(), cached);
     const QStringList files = scanned.files();
-    QCOMPARE(files.size(), 5);
+    QCOMPARE(files.size(), 7);
     if (!cached) {
         folderCamera(camera).preloadImages();
         QCOMPARE(scanned.images().size(), 0);
         return;
     }
-    // Preloading again rebuilds the cache rather than adding to it.
+    // Preloading again rebuilds the cache rather than adding to it. A budget
+    // ends it at the first file that does not fit, before any later one however small.
     folderCamera(camera).preloadImages();
-    QCOMPARE(scanned.images().size(), 5);
-    for (int i = 0; i < files.size(); ++i) {
+    const int cachedFiles = capMiB.isEmpty() ? files.size() : files.indexOf(files.filter(QStringLiteral("/large")).last());
+    QCOMPARE(scanned.images().size(), cachedFiles);
+    for (int i = 0; i < cachedFiles; ++i) {
         const QImage& image = scanned.images().at(i);
         QCOMPARE(image.isNull(), files[i] == corrupt);
         if (!image.isNull())

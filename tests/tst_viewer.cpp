@@ -108,6 +108,8 @@ private slots:
     void commandLine();
 
 private:
+    // Opens the folder and waits for open to return.
+    void open(const QString& folder);
     // Opens the folder and pauses before the first frame.
     void openPaused(const QString& folder);
     Playback::State state() const { return m_window->playback().state(); }
@@ -141,11 +143,22 @@ void ViewerTest::cleanup()
     QLoggingCategory::setFilterRules(QString());
 }
 
+void ViewerTest::open(const QString& folder)
+{
+    QSignalSpy opened(&m_window->playback(), &Playback::opened);
+    m_window->openFolder(folder);
+    QVERIFY(opened.wait(20000));
+}
+
+// Space while the camera opens: it will not play once open returns.
 void ViewerTest::openPaused(const QString& folder)
 {
-    QVERIFY(m_window->openFolder(folder));
-    QCOMPARE(state(), Playback::State::Playing);
+    QSignalSpy opened(&m_window->playback(), &Playback::opened);
+    m_window->openFolder(folder);
+    QCOMPARE(state(), Playback::State::Opening);
+    QVERIFY(m_window->playback().playing());
     key(Qt::Key_Space);
+    QVERIFY(opened.wait(20000));
     QCOMPARE(state(), Playback::State::Paused);
     QCOMPARE(frame().number, 0);
 }
@@ -262,7 +275,7 @@ void ViewerTest::playPauseStep()
 void ViewerTest::endOfFolderAndRestart()
 {
     const int files = samplePaths().size();
-    QVERIFY(m_window->openFolder(samplesFolder()));
+    open(samplesFolder());
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, files);
     QVERIFY2(m_window->statusText().endsWith(QStringLiteral(", 0 warnings, end of folder")),
@@ -291,7 +304,7 @@ void ViewerTest::endOfFolderAndRestart()
 void ViewerTest::playsAtSetRate()
 {
     m_window->setFramesPerSecond(400.0);
-    QVERIFY(m_window->openFolder(samplesFolder()));
+    open(samplesFolder());
     QCOMPARE(state(), Playback::State::Playing);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, samplePaths().size());
@@ -302,7 +315,7 @@ void ViewerTest::loopPlaysOn()
     const int files = samplePaths().size();
     key(Qt::Key_L);
     QVERIFY(m_window->playback().loops());
-    QVERIFY(m_window->openFolder(samplesFolder()));
+    open(samplesFolder());
     QTRY_VERIFY(frame().number > 2 * files);
     QCOMPARE(state(), Playback::State::Playing);
 }
@@ -392,7 +405,7 @@ void ViewerTest::inspectedBytes()
 void ViewerTest::missingFolder()
 {
     const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
-    QVERIFY(!m_window->openFolder(missing));
+    open(missing);
     QCOMPARE(state(), Playback::State::NoCamera);
     QCOMPARE(m_window->frameView().message(), QStringLiteral("The camera cannot open the folder %1.").arg(missing));
     QCOMPARE(m_window->statusText(), QStringLiteral("no camera: The camera cannot open the folder %1.").arg(missing));
@@ -442,7 +455,7 @@ void ViewerTest::warnings()
     if (expected.isEmpty())
         expected << QStringLiteral("Virtual Camera: No image files in  %1").arg(debugQuoted(folder.path()));
 
-    QVERIFY(m_window->openFolder(folder.path()));
+    open(folder.path());
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, goodFiles);
     QStringList lines = m_window->warningPane().lines();
@@ -480,6 +493,11 @@ void ViewerTest::preloadRecreatesCamera()
              QStringLiteral("frame 1: 8 \u00d7 6, 32 bit, RGB32 (3), 192 bytes, 0.0 frames/s (0.0 drawn), 0 warnings"));
     if (preload) {
         key(Qt::Key_P);
+        // Opened away from the window's thread, which shows why there is no frame yet.
+        QCOMPARE(state(), Playback::State::Opening);
+        QCOMPARE(m_window->frameView().message(), QStringLiteral("Preloading 2 files\u2026"));
+        QTRY_COMPARE(state(), Playback::State::Paused);
+        QCOMPARE(m_window->frameView().message(), QString());
         QCOMPARE(frame().number, 0);
     }
     QCOMPARE(m_window->playback().preloads(), preload);

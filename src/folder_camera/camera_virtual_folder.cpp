@@ -1,7 +1,9 @@
 #include "camera_virtual_folder.h"
 
+#include "available_memory.h"
 #include "folder_walk.h"
 #include "frame_decoder.h"
+#include "preload_budget.h"
 #include "read_ahead_schedule.h"
 
 #include <QCoreApplication>
@@ -13,6 +15,8 @@
 #include <limits>
 
 namespace {
+
+constexpr qint64 mebibyte = 1024 * 1024;
 
 int bitsPerPixelOfCode(int pixelFormat)
 {
@@ -63,7 +67,8 @@ void copyPixels(const QImage& source, QImage& target)
 CCameraVirtualFolder::CCameraVirtualFolder(CameraParams* params, ICameraCallback* callback)
     : m_nameFilters{QStringLiteral("*.BMP"), QStringLiteral("*.JPEG"), QStringLiteral("*.JPG"),
                     QStringLiteral("*.PNG")},
-      m_preload(params->preload == 1)
+      m_preload(params->preload == 1),
+      m_preloadCap(CPreloadBudget::capFromEnvironment())
 {
     m_params = params;
     m_callback = callback;
@@ -163,12 +168,53 @@ void CCameraVirtualFolder::preloadImages()
         return;
     m_images = QList<QImage>();
     const QStringList files = m_files;
+    if (files.isEmpty())
+        return;
     m_images.reserve(files.size());
+    // Decided with the old cache gone, from what the system can give now.
+    CPreloadBudget budget(availableMemory(), m_preloadCap);
+    PreloadEnd end = PreloadEnd::NotYet;
     for (const QString& path : files) {
-        QImage image;
-        CFrameDecoder::decode(path, image);
-        m_images.append(image);
+        end = preloadImage(path, budget);
+        if (end != PreloadEnd::NotYet)
+            break;
     }
+    if (end == PreloadEnd::OverBudget)
+        QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << files.size()
+                                   << "images( " << m_params->folder << " ): the rest would pass the memory budget of"
+                                   << budget.bytes() / mebibyte << "MiB";
+    else if (end == PreloadEnd::MemoryRefused)
+        QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << files.size()
+                                   << "images( " << m_params->folder << " ): the system refused memory for the rest";
+}
+
+// Caches the image of one file, a null one when the file does not decode, or
+// says why the cache ends before this file.
+CCameraVirtualFolder::PreloadEnd CCameraVirtualFolder::preloadImage(const QString& path, CPreloadBudget& budget)
+{
+    CFrameDecoder decoder(path);
+    const CImageHeader header = decoder.header();
+    if (!budget.fits(header.decodedBytes()))
+        return PreloadEnd::OverBudget;
+    QImage image;
+    if (!decoder.decode(image) && header.isValid() && !header.allocatable()) {
+        // Each later file is decoded at its trigger, which needs room for a
+        // frame and its decode: the last cached images give it back.
+        releaseCacheTail(2 * header.decodedBytes());
+        return PreloadEnd::MemoryRefused;
+    }
+    // A header may promise less than the decode gives.
+    if (!budget.fits(pixelBytes(image)))
+        return PreloadEnd::OverBudget;
+    budget.take(pixelBytes(image));
+    m_images.append(image);
+    return PreloadEnd::NotYet;
+}
+
+void CCameraVirtualFolder::releaseCacheTail(qint64 bytes)
+{
+    for (qint64 released = 0; released < bytes && !m_images.isEmpty(); m_images.removeLast())
+        released += pixelBytes(m_images.last());
 }
 
 void CCameraVirtualFolder::trigger()
@@ -188,7 +234,7 @@ void CCameraVirtualFolder::trigger()
         next = 0;
     }
     m_index = next;
-    if (!m_preload)
+    if (m_index >= m_images.size())
         readAheadFrom(m_files, m_index, m_params->loop != 0);
 
     const QString& path = m_files.at(m_index);
@@ -208,15 +254,16 @@ void CCameraVirtualFolder::trigger()
     deliver(image);
 }
 
+// Past the cache's end (always, without preloading) the file is decoded now;
+// within it, a null image is a file that did not decode.
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)
 {
-    if (!m_preload) {
+    if (m_index >= m_images.size())
         CFrameDecoder::decode(path, frame);
-    } else if (m_index < m_images.size() && !m_images.at(m_index).isNull()) {
+    else if (!m_images.at(m_index).isNull())
         copyPixels(m_images.at(m_index), frame);
-    } else {
+    else
         frame = QImage();
-    }
     return !frame.isNull();
 }
 

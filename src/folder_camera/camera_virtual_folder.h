@@ -9,6 +9,7 @@
 #include <QList>
 #include <QStringList>
 
+class CPreloadBudget;
 class QDir;
 
 class CCameraVirtualFolder : public ICameraObject {
@@ -38,9 +39,17 @@ public:
     const QStringList& nameFilters() const { return m_nameFilters; }
     int index() const { return m_index; }
     bool preloading() const { return m_preload; }
+    // The cache of a preloading camera: one image per file from the first on,
+    // null for a file that does not decode. The files past its end, which would
+    // have taken it past its memory budget or were refused memory, are decoded
+    // at their trigger.
     const QList<QImage>& images() const { return m_images; }
 
 private:
+    enum class PreloadEnd { NotYet, OverBudget, MemoryRefused };
+
+    PreloadEnd preloadImage(const QString& path, CPreloadBudget& budget);
+    void releaseCacheTail(qint64 bytes);
     void emptyLists();
     bool obtainFrame(QImage& frame, const QString& path);
     void deliver(QImage& image);
@@ -50,6 +59,8 @@ private:
     QStringList m_nameFilters;
     int m_index = -1;
     bool m_preload = false;
+    // The host's cap on the cache, in bytes; -1 for none.
+    qint64 m_preloadCap = -1;
     QList<QImage> m_images;
     // The frame buffer trigger decodes or copies into, reused while the frame
     // size and format stay: fresh pixel memory per frame costs more than a decode.

@@ -78,29 +78,43 @@ bool CFrameDecoder::mayLeavePixelsUndefined(QIODevice& file)
     return false;
 }
 
+CFrameDecoder::CFrameDecoder(const QString& path) : m_path(path), m_reader(path)
+{
+    // The reader reads from the device opened here; peeking leaves it at the start.
+    m_clearFirst = m_reader.device()->open(QIODevice::ReadOnly) && mayLeavePixelsUndefined(*m_reader.device());
+}
+
+CImageHeader CFrameDecoder::header()
+{
+    return CImageHeader(m_reader.size(), m_reader.imageFormat());
+}
+
 void CFrameDecoder::decode(const QString& path, QImage& image)
 {
-    QImageReader reader(path);
-    // The reader reads from the device opened here; peeking leaves it at the start.
-    const bool clearFirst = reader.device()->open(QIODevice::ReadOnly) && mayLeavePixelsUndefined(*reader.device());
+    CFrameDecoder(path).decode(image);
+}
+
+bool CFrameDecoder::decode(QImage& image)
+{
     // Qt's readers decode in place into an image of the same size and format, else into a new one.
-    if (clearFirst)
+    if (m_clearFirst)
         clearAllBytes(image);
     const QSize size = image.size();
     const QImage::Format format = image.format();
-    if (!reader.read(&image)) {
+    if (!m_reader.read(&image)) {
         image = QImage();
-        return;
+        return false;
     }
-    if (clearFirst && (image.size() != size || image.format() != format)) {
+    if (m_clearFirst && (image.size() != size || image.format() != format)) {
         // Decoded into a new buffer: now of the file's size and format, cleared, and decoded into again.
         clearAllBytes(image);
-        if (!QImageReader(path).read(&image)) {
+        if (!QImageReader(m_path).read(&image)) {
             image = QImage();
-            return;
+            return false;
         }
     }
     clearRowPadding(image);
+    return true;
 }
 
 void CFrameDecoder::clearRowPadding(QImage& image)

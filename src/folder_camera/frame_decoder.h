@@ -4,15 +4,28 @@
 #ifndef FRAME_DECODER_H
 #define FRAME_DECODER_H
 
+#include "image_header.h"
+
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
 class QIODevice;
 
 class CFrameDecoder {
 public:
+    // Opens the file; nothing is read from it yet.
+    explicit CFrameDecoder(const QString& path);
+    CFrameDecoder(const CFrameDecoder&) = delete;
+    CFrameDecoder& operator=(const CFrameDecoder&) = delete;
+
+    // What the file's header says, read without decoding; the decode goes on
+    // from there, so the header is read (and any reader warning written) once.
+    CImageHeader header();
     // Decodes into image, reusing its buffer when size and format match, as
-    // Qt's readers do. A file that cannot be decoded leaves a null image.
+    // Qt's readers do. A file that cannot be decoded leaves a null image, and
+    // false.
+    bool decode(QImage& image);
     static void decode(const QString& path, QImage& image);
 
     // Whether Qt's readers may leave pixels of this file unwritten, decided
@@ -24,6 +37,11 @@ public:
 
     // Zeroes each row's bytes past its last pixel.
     static void clearRowPadding(QImage& image);
+
+private:
+    QString m_path;
+    QImageReader m_reader;
+    bool m_clearFirst;
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <atomic>
 #include <functional>
 
 class ProgressBar;
@@ -22,8 +23,8 @@ public:
     LogRelay(const LogRelay&) = delete;
     LogRelay& operator=(const LogRelay&) = delete;
 
-    // Warning and critical lines so far, printed or not.
-    int warningCount() const { return m_warnings; }
+    // Warning and critical lines so far, printed or not, from any thread.
+    int warningCount() const { return m_warnings.load(); }
     // Lines are written around the bar, which may be null.
     void setProgressBar(ProgressBar* bar) { m_bar = bar; }
     // A line of the program's own, "kxcam-play: text" (the application's name), not counted as a warning.
@@ -42,7 +43,7 @@ private:
     void (*m_previousFilter)(QLoggingCategory*);
     ProgressBar* m_bar = nullptr;
     WarningListener m_listener;
-    int m_warnings = 0;
+    std::atomic<int> m_warnings{0};
     // The categories whose warnings, or critical lines, the user's rules hide.
     QSet<QByteArray> m_hiddenWarnings;
     QSet<QByteArray> m_hiddenCriticals;

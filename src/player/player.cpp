@@ -96,7 +96,16 @@ bool Player::openCamera()
         m_log.note(QStringLiteral("the module refused to create a camera"));
         return false;
     }
-    if (!m_camera->open()) {
+    // A large folder preloads for minutes: a user at a terminal is told why nothing happens yet.
+    const bool tellOpening = m_options.preload && stderrIsTerminal();
+    if (tellOpening)
+        m_log.note(QStringLiteral("preloading %1 files...").arg(imageFiles().size()));
+    QElapsedTimer opening;
+    opening.start();
+    const int opened = m_camera->open();
+    if (tellOpening)
+        m_log.note(QStringLiteral("open took %1 s").arg(double(opening.elapsed()) / 1000.0, 0, 'f', 1));
+    if (!opened) {
         const bool isFile = QFileInfo(m_options.folder).isFile();
         m_log.note(QStringLiteral("the camera cannot open the folder %1%2")
                        .arg(m_options.folder, QLatin1String(isFile ? ": it is a file, not a folder" : "")));

@@ -5,6 +5,8 @@
 #include "image_file_list.h"
 #include "warning_log.h"
 
+#include <QThread>
+
 Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent)
     : QObject(parent), m_log(log), m_camera(entryPoints)
 {
@@ -17,18 +19,25 @@ Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObjec
 
 Playback::~Playback()
 {
+    // An open under way cannot be called off: it is waited for.
+    if (m_opening) {
+        m_opening->wait();
+        delete m_opening;
+    }
     closeCamera();
 }
 
-bool Playback::openFolder(const QString& folder)
+void Playback::openFolder(const QString& folder)
 {
     m_folder = folder;
-    return reopen();
+    reopen(true);
 }
 
 void Playback::play()
 {
-    if (m_state == State::NoCamera || m_state == State::Playing)
+    if (m_state == State::Opening)
+        setPlayWhenOpened(true);
+    if (m_state == State::NoCamera || m_state == State::Opening || m_state == State::Playing)
         return;
     if (m_state == State::EndOfFolder) {
         restart();
@@ -41,15 +50,25 @@ void Playback::play()
 
 void Playback::pause()
 {
+    if (m_state == State::Opening)
+        setPlayWhenOpened(false);
     if (m_state != State::Playing)
         return;
     m_timer.stop();
     setState(State::Paused);
 }
 
+void Playback::setPlayWhenOpened(bool play)
+{
+    if (m_playWhenOpened == play)
+        return;
+    m_playWhenOpened = play;
+    emit stateChanged();
+}
+
 void Playback::step()
 {
-    if (m_state == State::NoCamera)
+    if (m_state == State::NoCamera || m_state == State::Opening)
         return;
     m_timer.stop();
     setState(State::Paused);
@@ -58,7 +77,7 @@ void Playback::step()
 
 void Playback::restart()
 {
-    if (m_state == State::NoCamera)
+    if (m_state == State::NoCamera || m_state == State::Opening)
         return;
     const WarningLog::ModuleCall call(m_log);
     m_camera->stop();
@@ -82,12 +101,12 @@ void Playback::setPreload(bool preload)
         return;
     m_preload = preload;
     if (!m_folder.isEmpty())
-        reopen();
+        reopen(playing());
 }
 
 void Playback::setPixelFormat(int code)
 {
-    m_camera.params().pixelFormat = code;
+    m_pixelFormat = code;
 }
 
 void Playback::setFramesPerSecond(double rate)
@@ -97,7 +116,16 @@ void Playback::setFramesPerSecond(double rate)
         m_timer.start(timerInterval());
 }
 
-bool Playback::reopen()
+void Playback::reopen(bool playWhenOpened)
+{
+    setPlayWhenOpened(playWhenOpened);
+    if (m_state == State::Opening)
+        m_reopenWanted = true;
+    else
+        startOpening();
+}
+
+void Playback::startOpening()
 {
     m_timer.stop();
     closeCamera();
@@ -108,21 +136,44 @@ bool Playback::reopen()
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
     params.preload = m_preload ? 1 : 0;
+    params.pixelFormat = m_pixelFormat;
     m_error.clear();
+    setState(State::Opening);
+    m_opening = QThread::create([this] { m_openFailure = openCamera(); });
+    connect(m_opening, &QThread::finished, this, &Playback::finishOpening);
+    m_opening->start();
+}
+
+// On the opening thread: why the camera cannot play, or nothing.
+QString Playback::openCamera()
+{
     const WarningLog::ModuleCall call(m_log);
     if (!m_camera.create())
-        m_error = tr("The camera module refused to create a camera.");
-    else if (!m_camera->open())
-        m_error = tr("The camera cannot open the folder %1.").arg(m_folder);
-    else if (!m_camera->start())
-        m_error = tr("The camera cannot start acquisition in %1.").arg(m_folder);
-    if (!m_error.isEmpty()) {
-        closeCamera();
-        setState(State::NoCamera);
-        return false;
+        return tr("The camera module refused to create a camera.");
+    if (!m_camera->open())
+        return tr("The camera cannot open the folder %1.").arg(m_camera.params().folder);
+    if (!m_camera->start())
+        return tr("The camera cannot start acquisition in %1.").arg(m_camera.params().folder);
+    return QString();
+}
+
+void Playback::finishOpening()
+{
+    m_opening->wait();
+    delete m_opening;
+    m_opening = nullptr;
+    if (m_reopenWanted) {
+        m_reopenWanted = false;
+        startOpening();
+        return;
     }
-    setState(State::Paused);
-    return true;
+    m_error = m_openFailure;
+    if (!m_error.isEmpty())
+        closeCamera();
+    setState(m_error.isEmpty() ? State::Paused : State::NoCamera);
+    emit opened();
+    if (m_error.isEmpty() && m_playWhenOpened)
+        play();
 }
 
 void Playback::closeCamera()

@@ -1,6 +1,8 @@
 // Plays a folder through a camera of the loaded module on the GUI thread, as
 // the camera's hosts do: one trigger per timer tick, the frame copied inside
-// the callback and announced once the trigger has returned.
+// the callback and announced once the trigger has returned. The camera is
+// opened on a thread of the viewer's own, since a preload can take minutes;
+// the GUI thread leaves the camera alone until open has returned.
 #ifndef PLAYBACK_H
 #define PLAYBACK_H
 
@@ -11,20 +13,24 @@
 #include <QObject>
 #include <QTimer>
 
+class QThread;
 class WarningLog;
 
 class Playback : public QObject {
     Q_OBJECT
 
 public:
-    enum class State { NoCamera, Paused, Playing, EndOfFolder };
+    enum class State { NoCamera, Opening, Paused, Playing, EndOfFolder };
 
     Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent = nullptr);
     ~Playback() override;
 
-    // Creates a camera on the folder, paused before its first file. False when
-    // it cannot be opened; errorString() then says why.
-    bool openFolder(const QString& folder);
+    // Creates a camera on the folder and opens it on the opening thread, then
+    // plays it. Until open returns the state is Opening; a folder that cannot
+    // be opened leaves NoCamera, and errorString() says why. opened() tells
+    // either way.
+    void openFolder(const QString& folder);
+    // While the camera opens, these say whether it plays once open returns.
     void play();
     void pause();
     void step();
@@ -32,7 +38,8 @@ public:
     void restart();
 
     void setLoop(bool loop);
-    // The camera reads the preload flag once, when it opens: this recreates it.
+    // The camera reads the preload flag once, when it opens: this recreates
+    // it, and plays on once it has opened if it was playing.
     void setPreload(bool preload);
     // Written into the parameter record when the next camera is created.
     void setPixelFormat(int code);
@@ -40,8 +47,12 @@ public:
     void setFramesPerSecond(double rate);
 
     State state() const { return m_state; }
+    // Playing, or opening to play once open returns.
+    bool playing() const { return m_state == State::Playing || (m_state == State::Opening && m_playWhenOpened); }
     QString folder() const { return m_folder; }
     QString errorString() const { return m_error; }
+    // The image files of the folder, counted by the host before the camera opens it.
+    int imageFiles() const { return m_imageFiles; }
     bool loops() const { return m_loop; }
     bool preloads() const { return m_preload; }
     const HostFrame& frame() const { return m_frame; }
@@ -50,9 +61,14 @@ public:
 signals:
     void frameDelivered();
     void stateChanged();
+    void opened();
 
 private:
-    bool reopen();
+    void reopen(bool playWhenOpened);
+    void startOpening();
+    void setPlayWhenOpened(bool play);
+    QString openCamera();
+    void finishOpening();
     void closeCamera();
     void trigger();
     void receive(ICameraObject& camera);
@@ -65,6 +81,7 @@ private:
     QString m_error;
     bool m_loop = false;
     bool m_preload = false;
+    int m_pixelFormat = 0;
     double m_rate = 0.0;
     State m_state = State::NoCamera;
     HostFrame m_frame;
@@ -72,6 +89,10 @@ private:
     int m_framelessInARow = 0;
     FrameRateMeter m_meter;
     QTimer m_timer;
+    QThread* m_opening = nullptr;
+    QString m_openFailure;  // written by the opening thread, read once it has ended
+    bool m_playWhenOpened = false;
+    bool m_reopenWanted = false;  // a folder or preload change while the camera opened
 };
 
 #endif

@@ -51,6 +51,7 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
 
     connect(&m_playback, &Playback::frameDelivered, this, &ViewerWindow::showFrame);
     connect(&m_playback, &Playback::stateChanged, this, &ViewerWindow::showState);
+    connect(&m_playback, &Playback::opened, this, &ViewerWindow::showOpened);
     connect(m_view, &FrameView::pixelHovered, this, &ViewerWindow::showPixel);
     connect(&log, &WarningLog::warned, m_warnings, &WarningPane::addWarning);
     connect(&log, &WarningLog::warned, this, &ViewerWindow::showStatus);
@@ -103,16 +104,10 @@ QString ViewerWindow::inspectorText() const
     return m_inspector->text();
 }
 
-bool ViewerWindow::openFolder(const QString& folder)
+void ViewerWindow::openFolder(const QString& folder)
 {
     setWindowTitle(tr("%1 - kxcam-view").arg(QDir::toNativeSeparators(folder)));
-    if (!m_playback.openFolder(folder)) {
-        showOpenFailure();
-        return false;
-    }
-    m_view->setMessage(QString());
-    m_playback.play();
-    return true;
+    m_playback.openFolder(folder);
 }
 
 void ViewerWindow::createToolBar()
@@ -181,7 +176,7 @@ void ViewerWindow::chooseFolder()
 
 void ViewerWindow::togglePlay()
 {
-    if (m_playback.state() == Playback::State::Playing)
+    if (m_playback.playing())
         m_playback.pause();
     else
         m_playback.play();
@@ -189,12 +184,23 @@ void ViewerWindow::togglePlay()
 
 void ViewerWindow::changePreload(bool preload)
 {
-    const bool wasPlaying = m_playback.state() == Playback::State::Playing;
     m_playback.setPreload(preload);
-    if (m_playback.state() == Playback::State::NoCamera && !m_playback.folder().isEmpty())
+}
+
+void ViewerWindow::showOpened()
+{
+    if (m_playback.state() == Playback::State::NoCamera)
         showOpenFailure();
-    else if (wasPlaying)
-        m_playback.play();
+    else
+        m_view->setMessage(QString());
+}
+
+QString ViewerWindow::openingText() const
+{
+    const int files = m_playback.imageFiles();
+    if (!m_playback.preloads())
+        return tr("Opening %1\u2026").arg(QDir::toNativeSeparators(m_playback.folder()));
+    return files == 1 ? tr("Preloading 1 file\u2026") : tr("Preloading %1 files\u2026").arg(files);
 }
 
 void ViewerWindow::showOpenFailure()
@@ -220,18 +226,26 @@ void ViewerWindow::showFrame()
 void ViewerWindow::showState()
 {
     const Playback::State state = m_playback.state();
-    const bool playing = state == Playback::State::Playing;
-    const bool hasCamera = state != Playback::State::NoCamera;
+    const bool playing = m_playback.playing();
+    const bool hasCamera = state != Playback::State::NoCamera && state != Playback::State::Opening;
     m_play->setText(playing ? tr("Pause") : tr("Play"));
     m_play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    m_play->setEnabled(hasCamera);
+    m_play->setEnabled(state != Playback::State::NoCamera);
     m_step->setEnabled(hasCamera);
     m_restart->setEnabled(hasCamera);
+    if (state == Playback::State::Opening) {
+        m_view->setFrame(QImage());
+        m_view->setMessage(openingText());
+    }
     showStatus();
 }
 
 void ViewerWindow::showStatus()
 {
+    if (m_playback.state() == Playback::State::Opening) {
+        m_status->setText(openingText());
+        return;
+    }
     if (m_playback.state() == Playback::State::NoCamera && !m_playback.folder().isEmpty()) {
         m_status->setText(tr("no camera: %1").arg(m_playback.errorString()));
         return;

@@ -35,8 +35,9 @@ public:
     QString inspectorText() const;
 
 public slots:
-    // Plays the folder, or says in the window why it cannot be opened.
-    bool openFolder(const QString& folder);
+    // Opens the folder and plays it once it is open, or says in the window why
+    // it cannot be opened; the window paints on meanwhile.
+    void openFolder(const QString& folder);
 
 private:
     void createToolBar();
@@ -45,7 +46,9 @@ private:
     void togglePlay();
     void changePreload(bool preload);
     void changeFramesPerSecond(double rate);
+    void showOpened();
     void showOpenFailure();
+    QString openingText() const;
     void showFrame();
     void showState();
     void showStatus();

@@ -1,0 +1,26 @@
+#include "image_header.h"
+
+CImageHeader::CImageHeader(const QSize& size, QImage::Format format)
+    : m_size(size),
+      m_format(format > QImage::Format_Invalid && format < QImage::NImageFormats ? format : QImage::Format_Invalid)
+{
+}
+
+QImage::Format CImageHeader::assumedFormat() const
+{
+    return m_format == QImage::Format_Invalid ? QImage::Format_ARGB32 : m_format;
+}
+
+qint64 CImageHeader::decodedBytes() const
+{
+    if (!isValid())
+        return 0;
+    const qint64 rowBits = qint64(m_size.width()) * QImage::toPixelFormat(assumedFormat()).bitsPerPixel();
+    return (rowBits + 31) / 32 * 4 * m_size.height();
+}
+
+bool CImageHeader::allocatable() const
+{
+    // Allocated, never written: the pages are not touched.
+    return !QImage(m_size, assumedFormat()).isNull();
+}

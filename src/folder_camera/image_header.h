@@ -1,0 +1,31 @@
+// What a file's header says of its decoded image, as an image reader gives
+// it without decoding.
+#ifndef IMAGE_HEADER_H
+#define IMAGE_HEADER_H
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class CImageHeader {
+public:
+    // A format outside Qt's list, as a reader may give for a header it could not read, is unknown.
+    CImageHeader(const QSize& size, QImage::Format format);
+
+    // Whether the header gives a size; a file without one does not decode.
+    bool isValid() const { return m_size.isValid() && !m_size.isEmpty(); }
+    // The decoded image's bytes as QImage lays them out, each row padded to
+    // 4 bytes; 4 bytes a pixel where the header does not name the format.
+    qint64 decodedBytes() const;
+    // Whether memory for such an image can be had now: told apart from a
+    // file that fails to decode, a decode that failed for want of memory.
+    bool allocatable() const;
+
+private:
+    QImage::Format assumedFormat() const;
+
+    QSize m_size;
+    QImage::Format m_format = QImage::Format_Invalid;
+};
+
+#endif
