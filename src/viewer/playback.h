@@ -44,16 +44,24 @@ public:
     QString errorString() const { return m_error; }
     bool loops() const { return m_loop; }
     bool preloads() const { return m_preload; }
+    // The image files of the folder, as the host lists them when the camera opens or restarts.
+    int imageFiles() const { return m_files.size(); }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
 
 signals:
     void frameDelivered();
+    // The last frame is gone: a new camera, or the camera restarted.
+    void frameCleared();
     void stateChanged();
 
 private:
     bool reopen();
     void closeCamera();
+    void clearFrame();
+    void listFiles();
+    int nextPosition() const;
+    QString relativePath(int position) const;
     void trigger();
     void receive(ICameraObject& camera);
     void setState(State state);
@@ -68,7 +76,10 @@ private:
     double m_rate = 0.0;
     State m_state = State::NoCamera;
     HostFrame m_frame;
-    int m_imageFiles = 0;
+    QStringList m_files;  // absolute paths, in the camera's frame order
+    QString m_root;       // the folder the camera opened, which the paths begin with
+    int m_position = -1;  // the listed file the camera took last, followed as it steps
+    int m_triggers = 0;   // since the camera opened or restarted
     int m_framelessInARow = 0;
     FrameRateMeter m_meter;
     QTimer m_timer;

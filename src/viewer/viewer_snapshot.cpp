@@ -45,6 +45,8 @@ int main(int argc, char* argv[])
     }
     ViewerWindow window(module.entryPoints(), log);
     window.start(options);
+    // The window opens paused on the first frame; the picture is taken playing.
+    window.playback().play();
     QTimer::singleShot(milliseconds, &window, [&] {
         QWidget* viewport = window.frameView().viewport();
         QMouseEvent rest(QEvent::MouseMove, viewport->rect().center(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -33,36 +33,50 @@ public:
     WarningPane& warningPane() { return *m_warnings; }
     QString statusText() const;
     QString inspectorText() const;
+    // Says when the picture shows palette indices rather than grey values; empty otherwise.
+    QString paletteNote() const;
 
 public slots:
-    // Plays the folder, or says in the window why it cannot be opened.
+    // Opens the folder paused on its first frame, or says in the window why it cannot be opened.
     bool openFolder(const QString& folder);
+    // Writes the frame shown into folder as kxcam-play's --save does; the path
+    // written, or empty when there is no frame or it cannot be written (the
+    // status bar says which).
+    QString saveShownFrame(const QString& folder);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createToolBar();
     QAction* addAction(const QString& text, const QList<QKeySequence>& keys, bool checkable = false);
     void chooseFolder();
+    void chooseSaveFolder();
     void togglePlay();
     void changePreload(bool preload);
     void changeFramesPerSecond(double rate);
     void showOpenFailure();
+    void clearFrame();
     void showFrame();
     void showState();
     void showStatus();
     void showPixel(const QPoint& pixel);
 
-    const WarningLog& m_log;
     Playback m_playback;
     FrameView* m_view;
     WarningPane* m_warnings;
     QLabel* m_status;
     QLabel* m_inspector;
+    QLabel* m_paletteNote;
     QAction* m_play = nullptr;
     QAction* m_step = nullptr;
     QAction* m_restart = nullptr;
     QAction* m_loop = nullptr;
     QAction* m_preload = nullptr;
     QDoubleSpinBox* m_rate = nullptr;
+    QString m_saveFolder;
 };
 
 #endif
