@@ -3,8 +3,10 @@
 // files, and its states against what the keys promise.
 #include "delivered_frame.h"
 #include "frame_image.h"
+#include "frame_histogram.h"
 #include "frame_view.h"
 #include "gui_test_main.h"
+#include "histogram_view.h"
 #include "image_folder.h"
 #include "log_capture.h"
 #include "pixel_checksum.h"
@@ -78,6 +80,20 @@ QAction* actionNamed(QWidget& window, const QString& text)
         if (action->text() == text)
             return action;
     return nullptr;
+}
+
+// "R 0:11 10:1; G 0:12; B ..." with the bins that count something.
+QString histogramText(const QVector<HistogramChannel>& channels)
+{
+    QStringList parts;
+    for (const HistogramChannel& channel : channels) {
+        QString part = channel.name;
+        for (int bin = 0; bin < channel.counts.size(); ++bin)
+            if (channel.counts.at(bin) != 0)
+                part += QStringLiteral(" %1:%2").arg(bin).arg(channel.counts.at(bin));
+        parts << part;
+    }
+    return parts.join(QStringLiteral("; "));
 }
 
 // A PNG whose text chunk fails its checksum: libpng warns, and decodes the picture all the same.
@@ -337,6 +353,7 @@ void ViewerTest::endOfFolderAndRestart()
     QCOMPARE(m_window->statusText(), QStringLiteral("no frame yet, 0 warnings"));
     QCOMPARE(m_window->inspectorText(), QString());
     QVERIFY(view.frameRect().isEmpty());
+    QCOMPARE(m_window->histogramView().channels().size(), 0);
     key(Qt::Key_Right);
     QCOMPARE(frame().number, 1);
     QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame 1 of %1: ").arg(files)));
@@ -373,6 +390,7 @@ void ViewerTest::inspector_data()
     QTest::addColumn<QByteArray>("fileFormat");
     QTest::addColumn<int>("zoomIns");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("histogram");
     QTest::addColumn<QString>("paletteNote");
     QTest::addColumn<QString>("savedName");
 
@@ -399,21 +417,22 @@ void ViewerTest::inspector_data()
     mono.setPixel(2, 1, 1);
 
     const QString png = QStringLiteral("frame_000001.png");
-    QTest::newRow("GRAY8 grey value") << grey << QByteArray("PNG") << 0 << "x 2, y 1: value 77"
+    const QString colours = QStringLiteral("R 0:11 10:1; G 0:11 20:1; B 0:11 30:1");
+    QTest::newRow("GRAY8 grey value") << grey << QByteArray("PNG") << 0 << "x 2, y 1: value 77" << "grey 0:8 77:1"
                                       << QString() << png;
     QTest::newRow("GRAY8 palette index")
-        << palette << QByteArray("BMP") << 0 << "x 2, y 1: value 2"
+        << palette << QByteArray("BMP") << 0 << "x 2, y 1: value 2" << "grey 0:11 2:1"
         << "palette image: the picture shows its colour indices as grey" << png;
-    QTest::newRow("RGB32 bytes") << rgb << QByteArray("PNG") << 0 << "x 2, y 1: B 30, G 20, R 10, X 255" << QString()
-                                 << png;
+    QTest::newRow("RGB32 bytes") << rgb << QByteArray("PNG") << 0 << "x 2, y 1: B 30, G 20, R 10, X 255" << colours
+                                 << QString() << png;
     QTest::newRow("RGB32 at 400 %") << rgb << QByteArray("PNG") << 2 << "x 2, y 1: B 30, G 20, R 10, X 255"
-                                    << QString() << png;
+                                    << colours << QString() << png;
     QTest::newRow("RGB48 announced for ARGB32") << alpha << QByteArray("PNG") << 0
-                                                << "x 2, y 1: B 30, G 20, R 10, A 128" << QString() << png;
+                                                << "x 2, y 1: B 30, G 20, R 10, A 128" << colours << QString() << png;
     QTest::newRow("None, 16 bit") << grey16 << QByteArray("PNG") << 0 << "x 2, y 1: bytes 34 12" << QString()
-                                  << "frame_000001_3x3_16bit_8bpr.raw";
+                                  << QString() << "frame_000001_3x3_16bit_8bpr.raw";
     QTest::newRow("None, 1 bit at 400 %") << mono << QByteArray("PNG") << 2 << "x 2, y 1: bytes 20" << QString()
-                                          << "frame_000001_4x3_1bit_4bpr.raw";
+                                          << QString() << "frame_000001_4x3_1bit_4bpr.raw";
 }
 
 void ViewerTest::inspector()
@@ -422,6 +441,7 @@ void ViewerTest::inspector()
     QFETCH(QByteArray, fileFormat);
     QFETCH(int, zoomIns);
     QFETCH(QString, expected);
+    QFETCH(QString, histogram);
     QFETCH(QString, paletteNote);
     QFETCH(QString, savedName);
     ImageFolder folder;
@@ -441,6 +461,7 @@ void ViewerTest::inspector()
     QCOMPARE(m_window->inspectorText(), QString());
     // A frame that cannot be drawn says so in its place.
     QCOMPARE(view.message().isEmpty(), !frame().image.isNull());
+    QCOMPARE(histogramText(m_window->histogramView().channels()), histogram);
     QCOMPARE(m_window->paletteNote(), paletteNote);
 
     // Saved as kxcam-play's --save saves it: a PNG of the bytes, or the bytes themselves.
@@ -460,6 +481,7 @@ void ViewerTest::inspectedBytes_data()
     QTest::addColumn<QImage>("image");
     QTest::addColumn<int>("pixelFormat");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("histogram");
 
     QImage rgb24(4, 3, QImage::Format_RGB888);
     rgb24.fill(Qt::black);
@@ -468,10 +490,10 @@ void ViewerTest::inspectedBytes_data()
     rgb16.fill(0);
     reinterpret_cast<quint16*>(rgb16.scanLine(1))[2] = 0x1234;
 
-    QTest::newRow("RGB24") << rgb24 << 2 << "x 2, y 1: R 10, G 20, B 30";
-    QTest::newRow("GRAY16, little-endian") << rgb16 << 4 << "x 2, y 1: low 52, high 18";
-    QTest::newRow("None has no bytes to name") << rgb24 << 0 << QString();
-    QTest::newRow("outside the frame") << rgb24.copy(0, 0, 2, 1) << 2 << QString();
+    QTest::newRow("RGB24") << rgb24 << 2 << "x 2, y 1: R 10, G 20, B 30" << "R 0:11 10:1; G 0:11 20:1; B 0:11 30:1";
+    QTest::newRow("GRAY16, little-endian") << rgb16 << 4 << "x 2, y 1: low 52, high 18" << "grey 0:11 18:1";
+    QTest::newRow("None has no bytes to name") << rgb24 << 0 << QString() << QString();
+    QTest::newRow("outside the frame") << rgb24.copy(0, 0, 2, 1) << 2 << QString() << "R 0:2; G 0:2; B 0:2";
 }
 
 // The formats no decoder here delivers, checked on the inspector alone.
@@ -480,7 +502,9 @@ void ViewerTest::inspectedBytes()
     QFETCH(QImage, image);
     QFETCH(int, pixelFormat);
     QFETCH(QString, expected);
+    QFETCH(QString, histogram);
     QCOMPARE(pixelDescription(image, pixelFormat, QPoint(2, 1)), expected);
+    QCOMPARE(histogramText(frameHistogram(image, pixelFormat)), histogram);
 }
 
 // A folder that does not exist says so in the window, and the window opens

@@ -1,6 +1,7 @@
 #include "viewer_window.h"
 
 #include "frame_view.h"
+#include "histogram_view.h"
 #include "kxcam_camera.h"
 #include "pixel_inspector.h"
 #include "saved_frame.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -60,6 +62,7 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
       m_playback(entryPoints, log),
       m_view(new FrameView),
       m_warnings(new WarningPane),
+      m_histogram(new HistogramView),
       m_status(new QLabel),
       m_inspector(new QLabel),
       m_paletteNote(new QLabel),
@@ -259,10 +262,24 @@ void ViewerWindow::createToolBar()
     save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     connect(save, &QAction::triggered, this, &ViewerWindow::chooseSaveFolder);
     bar->addSeparator();
-    bar->addAction(save);
+    bar->addActions({save, createHistogramDock()});
     // Spelt out: the platform's standard Quit key is none on Windows.
     QAction* quit = addAction(tr("Quit"), {QKeySequence(Qt::CTRL + Qt::Key_Q)});
     connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+QAction* ViewerWindow::createHistogramDock()
+{
+    auto* dock = new QDockWidget(tr("Histogram (logarithmic)"), this);
+    dock->setObjectName(QStringLiteral("histogram"));
+    dock->setWidget(m_histogram);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    QAction* toggle = dock->toggleViewAction();
+    toggle->setShortcut(Qt::Key_H);
+    toggle->setText(tr("Histogram"));
+    toggle->setToolTip(tr("Histogram (H)"));
+    QWidget::addAction(toggle);
+    return toggle;
 }
 
 QAction* ViewerWindow::addAction(const QString& text, const QList<QKeySequence>& keys, bool checkable)
@@ -322,6 +339,7 @@ void ViewerWindow::clearFrame()
 {
     m_view->setMessage(QString());
     m_view->setFrame(QImage());
+    m_histogram->setFrame(QImage(), 0);
     m_paletteNote->clear();
     showStatus();
 }
@@ -339,6 +357,7 @@ void ViewerWindow::showFrame()
         m_view->setMessage(QString());
         m_view->setFrame(frame.image);
     }
+    m_histogram->setFrame(frame.image, frame.pixelFormat);
     m_paletteNote->setText(frame.paletteIndices ? tr("palette image: the picture shows its colour indices as grey")
                                                 : QString());
     showStatus();

@@ -1,5 +1,6 @@
 // The viewer's main window: the frame, the controls on a toolbar and keys,
-// the status line, the pixel inspector and the module's warnings.
+// the status line, the pixel inspector, the module's warnings and a histogram
+// of the frame in a dock.
 #ifndef VIEWER_WINDOW_H
 #define VIEWER_WINDOW_H
 
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 
 class FrameView;
+class HistogramView;
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
@@ -31,6 +33,7 @@ public:
     Playback& playback() { return m_playback; }
     FrameView& frameView() { return *m_view; }
     WarningPane& warningPane() { return *m_warnings; }
+    HistogramView& histogramView() { return *m_histogram; }
     QString statusText() const;
     QString inspectorText() const;
     // Says when the picture shows palette indices rather than grey values; empty otherwise.
@@ -51,6 +54,8 @@ protected:
 
 private:
     void createToolBar();
+    // The dock's show/hide action, for the toolbar.
+    QAction* createHistogramDock();
     QAction* addAction(const QString& text, const QList<QKeySequence>& keys, bool checkable = false);
     void chooseFolder();
     void chooseSaveFolder();
@@ -67,6 +72,7 @@ private:
     Playback m_playback;
     FrameView* m_view;
     WarningPane* m_warnings;
+    HistogramView* m_histogram;
     QLabel* m_status;
     QLabel* m_inspector;
     QLabel* m_paletteNote;

@@ -1,0 +1,73 @@
+#include "histogram_view.h"
+
+#include "frame_view.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QColor channelColour(const QString& name)
+{
+    if (name == QLatin1String("R"))
+        return QColor(235, 70, 70, 200);
+    if (name == QLatin1String("G"))
+        return QColor(70, 210, 70, 200);
+    if (name == QLatin1String("B"))
+        return QColor(80, 120, 255, 200);
+    return QColor(210, 210, 210, 200);
+}
+
+}  // namespace
+
+HistogramView::HistogramView(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void HistogramView::setFrame(const QImage& frame, int pixelFormat)
+{
+    m_frame = frame;
+    m_pixelFormat = pixelFormat;
+    m_counted = false;
+    update();
+}
+
+const QVector<HistogramChannel>& HistogramView::channels()
+{
+    if (!m_counted) {
+        m_channels = frameHistogram(m_frame, m_pixelFormat);
+        m_counted = true;
+    }
+    return m_channels;
+}
+
+QSize HistogramView::sizeHint() const
+{
+    return QSize(280, 160);
+}
+
+void HistogramView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), FrameView::background());
+    int tallest = 1;
+    for (const HistogramChannel& channel : channels())
+        tallest = std::max(tallest, *std::max_element(channel.counts.cbegin(), channel.counts.cend()));
+    // Logarithmic, so that a few pixels show beside a background of millions.
+    const double scale = std::log1p(double(tallest));
+    const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
+    // Channels add up where they overlap: grey where R, G and B agree.
+    painter.setCompositionMode(QPainter::CompositionMode_Plus);
+    for (const HistogramChannel& channel : channels()) {
+        const int bins = channel.counts.size();
+        for (int bin = 0; bin < bins; ++bin) {
+            const double height = area.height() * std::log1p(double(channel.counts.at(bin))) / scale;
+            const double left = area.left() + area.width() * bin / bins;
+            const double right = area.left() + area.width() * (bin + 1) / bins;
+            painter.fillRect(QRectF(left, area.bottom() - height, right - left, height), channelColour(channel.name));
+        }
+    }
+}
