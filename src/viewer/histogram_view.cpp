@@ -9,6 +9,9 @@
 
 namespace {
 
+constexpr qint64 shortestCountInterval = 250;
+constexpr qint64 countIntervalPerCountCost = 10;
+
 QColor channelColour(const QString& name)
 {
     if (name == QLatin1String("R"))
@@ -25,6 +28,8 @@ QColor channelColour(const QString& name)
 HistogramView::HistogramView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_repaintTimer.setSingleShot(true);
+    connect(&m_repaintTimer, &QTimer::timeout, this, QOverload<>::of(&QWidget::update));
 }
 
 void HistogramView::setFrame(const QImage& frame, int pixelFormat)
@@ -32,14 +37,20 @@ void HistogramView::setFrame(const QImage& frame, int pixelFormat)
     m_frame = frame;
     m_pixelFormat = pixelFormat;
     m_counted = false;
-    update();
+    const qint64 wait = m_lastCount.isValid() ? m_countInterval - m_lastCount.elapsed() : 0;
+    if (wait <= 0)
+        update();
+    else if (!m_repaintTimer.isActive())
+        m_repaintTimer.start(int(wait));
 }
 
 const QVector<HistogramChannel>& HistogramView::channels()
 {
     if (!m_counted) {
+        m_lastCount.start();
         m_channels = frameHistogram(m_frame, m_pixelFormat);
         m_counted = true;
+        m_countInterval = qMax(shortestCountInterval, countIntervalPerCountCost * m_lastCount.elapsed());
     }
     return m_channels;
 }
