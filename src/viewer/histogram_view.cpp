@@ -69,16 +69,17 @@ void HistogramView::paintEvent(QPaintEvent*)
         tallest = std::max(tallest, *std::max_element(channel.counts.cbegin(), channel.counts.cend()));
     // Logarithmic, so that a few pixels show beside a background of millions.
     const double scale = std::log1p(double(tallest));
-    const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
+    const QRect area = rect().adjusted(6, 6, -6, -6);
     // Channels add up where they overlap: grey where R, G and B agree.
     painter.setCompositionMode(QPainter::CompositionMode_Plus);
     for (const HistogramChannel& channel : channels()) {
         const int bins = channel.counts.size();
         for (int bin = 0; bin < bins; ++bin) {
-            const double height = area.height() * std::log1p(double(channel.counts.at(bin))) / scale;
-            const double left = area.left() + area.width() * bin / bins;
-            const double right = area.left() + area.width() * (bin + 1) / bins;
-            painter.fillRect(QRectF(left, area.bottom() - height, right - left, height), channelColour(channel.name));
+            // Whole pixels, so that neighbouring bins neither overlap nor leave gaps.
+            const int height = qRound(area.height() * std::log1p(double(channel.counts.at(bin))) / scale);
+            const int left = area.left() + area.width() * bin / bins;
+            const int right = area.left() + area.width() * (bin + 1) / bins;
+            painter.fillRect(QRect(left, area.bottom() + 1 - height, right - left, height), channelColour(channel.name));
         }
     }
 }
