@@ -79,7 +79,8 @@ void HistogramView::paintEvent(QPaintEvent*)
             const int height = qRound(area.height() * std::log1p(double(channel.counts.at(bin))) / scale);
             const int left = area.left() + area.width() * bin / bins;
             const int right = area.left() + area.width() * (bin + 1) / bins;
-            painter.fillRect(QRect(left, area.bottom() + 1 - height, right - left, height), channelColour(channel.name));
+            painter.fillRect(QRect(left, area.bottom() + 1 - height, right - left, height),
+                             channelColour(channel.name));
         }
     }
 }
