@@ -3,8 +3,10 @@
 // files, and its states against what the keys promise.
 #include "delivered_frame.h"
 #include "frame_image.h"
+#include "frame_histogram.h"
 #include "frame_view.h"
 #include "gui_test_main.h"
+#include "histogram_view.h"
 #include "image_folder.h"
 #include "log_capture.h"
 #include "pixel_checksum.h"
@@ -16,8 +18,11 @@
 
 #include <QAction>
 #include <QDirIterator>
+#include <QDoubleSpinBox>
 #include <QLoggingCategory>
+#include <QMimeData>
 #include <QPainter>
+#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
@@ -77,6 +82,34 @@ QAction* actionNamed(QWidget& window, const QString& text)
     return nullptr;
 }
 
+// "R 0:11 10:1; G 0:12; B ..." with the bins that count something.
+QString histogramText(const QVector<HistogramChannel>& channels)
+{
+    QStringList parts;
+    for (const HistogramChannel& channel : channels) {
+        QString part = channel.name;
+        for (int bin = 0; bin < channel.counts.size(); ++bin)
+            if (channel.counts.at(bin) != 0)
+                part += QStringLiteral(" %1:%2").arg(bin).arg(channel.counts.at(bin));
+        parts << part;
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+// A PNG whose text chunk fails its checksum: libpng warns, and decodes the picture all the same.
+QByteArray pngWithDamagedText()
+{
+    QImage image = patternImage(8, 6, QImage::Format_RGB32, 3);
+    image.setText(QStringLiteral("Comment"), QStringLiteral("kxcam"));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    image.save(&buffer, "PNG");
+    const int type = bytes.indexOf("tEXt");
+    const int length = int(qFromBigEndian<quint32>(bytes.constData() + type - 4));
+    bytes[type + 4 + length] = char(bytes.at(type + 4 + length) ^ 1);
+    return bytes;
+}
+
 }  // namespace
 
 class ViewerTest : public QObject {
@@ -104,17 +137,26 @@ private slots:
     void warnings();
     void preloadRecreatesCamera_data();
     void preloadRecreatesCamera();
+    void keysWhateverHasFocus_data();
+    void keysWhateverHasFocus();
     void commandLine_data();
     void commandLine();
 
 private:
     // Opens the folder and waits for open to return.
     void open(const QString& folder);
-    // Opens the folder and pauses before the first frame.
+    // Opens the folder, which shows its first frame and pauses.
     void openPaused(const QString& folder);
+    void openPlaying(const QString& folder);
+    void dropFolder(const QString& folder);
     Playback::State state() const { return m_window->playback().state(); }
     const HostFrame& frame() const { return m_window->playback().frame(); }
-    void key(Qt::Key key) { QTest::keyClick(m_window.get(), key); }
+    // Where a user's key goes: to the widget with focus.
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : m_window.get(), key, modifiers);
+    }
 
     std::unique_ptr<WarningLog> m_log;
     std::unique_ptr<ViewerWindow> m_window;
@@ -150,17 +192,33 @@ void ViewerTest::open(const QString& folder)
     QVERIFY(opened.wait(20000));
 }
 
-// Space while the camera opens: it will not play once open returns.
 void ViewerTest::openPaused(const QString& folder)
 {
-    QSignalSpy opened(&m_window->playback(), &Playback::opened);
-    m_window->openFolder(folder);
-    QCOMPARE(state(), Playback::State::Opening);
-    QVERIFY(m_window->playback().playing());
-    key(Qt::Key_Space);
-    QVERIFY(opened.wait(20000));
+    open(folder);
     QCOMPARE(state(), Playback::State::Paused);
-    QCOMPARE(frame().number, 0);
+    QTest::qWait(50);
+    QCOMPARE(state(), Playback::State::Paused);
+}
+
+void ViewerTest::openPlaying(const QString& folder)
+{
+    open(folder);
+    if (state() == Playback::State::Paused)
+        key(Qt::Key_Space);
+}
+
+void ViewerTest::dropFolder(const QString& folder)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder)});
+    const QPoint centre = m_window->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QSignalSpy opened(&m_window->playback(), &Playback::opened);
+    QApplication::sendEvent(m_window.get(), &drop);
+    QVERIFY(opened.wait(20000));
 }
 
 void ViewerTest::drawsHostBytes_data()
@@ -171,8 +229,9 @@ void ViewerTest::drawsHostBytes_data()
     QTest::newRow("200 %, sharp squares") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus} << 2;
 }
 
-// Every frame of the sample set, stepped with the Right key, is drawn from
-// the bytes of exactly one file as the host reads them.
+// Every frame of the sample set, the first as the folder opens and the rest
+// stepped with the Right key, names in the status line the file whose bytes,
+// as the host reads them, it holds and is drawn from; each file once.
 void ViewerTest::drawsHostBytes()
 {
     QFETCH(QList<Qt::Key>, zoomKeys);
@@ -185,17 +244,20 @@ void ViewerTest::drawsHostBytes()
     QStringList unseen = samplePaths();
     const int files = unseen.size();
     for (int number = 1; number <= files; ++number) {
-        key(Qt::Key_Right);
+        if (number > 1)
+            key(Qt::Key_Right);
         QCOMPARE(frame().number, number);
-        const auto file = std::find_if(unseen.begin(), unseen.end(), [this](const QString& path) {
-            return pixelChecksum(hostImage(path)) == pixelChecksum(frame().image);
-        });
-        QVERIFY2(file != unseen.end(), qPrintable(QStringLiteral("frame %1 matches no file").arg(number)));
+        const QString named = QStringLiteral("frame %1 of %2: ").arg(number).arg(files);
+        const QString status = m_window->statusText();
+        QVERIFY2(status.startsWith(named), qPrintable(status));
+        const QString relative = status.mid(named.size()).section(QStringLiteral(", "), 0, 0);
+        const QString file = QDir(samplesFolder()).filePath(relative);
+        QVERIFY2(unseen.removeOne(file), qPrintable(status));
+        QCOMPARE(pixelChecksum(frame().image), pixelChecksum(hostImage(file)));
         QWidget* viewport = m_window->frameView().viewport();
         viewport->repaint();
-        QCOMPARE(drawnFrame(m_window->frameView()), expectedDrawing(hostImage(*file), zoom));
+        QCOMPARE(drawnFrame(m_window->frameView()), expectedDrawing(hostImage(file), zoom));
         QVERIFY(viewport->rect().contains(m_window->frameView().frameRect()));
-        unseen.erase(file);
     }
     QCOMPARE(unseen, QStringList());
 }
@@ -203,7 +265,6 @@ void ViewerTest::drawsHostBytes()
 void ViewerTest::opensFitted()
 {
     openPaused(samplesFolder());
-    key(Qt::Key_Right);
     FrameView& view = m_window->frameView();
     QVERIFY(view.fitsWindow());
     const QRect drawn = view.frameRect();
@@ -234,7 +295,6 @@ void ViewerTest::zoom()
     QFETCH(int, wheelSteps);
     QFETCH(double, zoom);
     openPaused(samplesFolder());
-    key(Qt::Key_Right);
     FrameView& view = m_window->frameView();
     const double fitted = view.zoom();
     for (Qt::Key zoomKey : keys)
@@ -247,38 +307,46 @@ void ViewerTest::zoom()
     }
     QCOMPARE(view.fitsWindow(), zoom == 0.0);
     QCOMPARE(view.zoom(), zoom == 0.0 ? fitted : zoom);
+    const QString percent = QString::number(qRound(view.zoom() * 1000.0) / 10.0);
+    QVERIFY2(m_window->statusText().contains(QStringLiteral(", zoom %1 %, ").arg(percent)),
+             qPrintable(m_window->statusText()));
 }
 
+// The folder opens paused on its first frame; the rate is shown while playing only.
 void ViewerTest::playPauseStep()
 {
+    const int files = samplePaths().size();
     openPaused(samplesFolder());
-    key(Qt::Key_Right);
     QCOMPARE(frame().number, 1);
-    QCOMPARE(state(), Playback::State::Paused);
-    QTest::qWait(50);
-    QCOMPARE(frame().number, 1);
+    QVERIFY(!m_window->statusText().contains(QStringLiteral("frames/s")));
 
     m_window->setLoop(true);
     key(Qt::Key_Space);
     QCOMPARE(state(), Playback::State::Playing);
     QCOMPARE(actionNamed(*m_window, QStringLiteral("Pause"))->isEnabled(), true);
-    QTRY_VERIFY(frame().number > 3);
+    QTRY_VERIFY(frame().number > files + 3);
+    QTRY_VERIFY(m_window->statusText().contains(QStringLiteral(" frames/s, ")));
     key(Qt::Key_Right);
     QCOMPARE(state(), Playback::State::Paused);
     const int stopped = frame().number;
     QTest::qWait(50);
     QCOMPARE(frame().number, stopped);
-    QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame %1: ").arg(stopped)));
+    // Looping, the place in the folder starts again at 1.
+    const QString place = QStringLiteral("frame %1 of %2: ").arg((stopped - 1) % files + 1).arg(files);
+    QVERIFY2(m_window->statusText().startsWith(place), qPrintable(m_window->statusText()));
+    QVERIFY(!m_window->statusText().contains(QStringLiteral("frames/s")));
     QVERIFY(actionNamed(*m_window, QStringLiteral("Play")));
 }
 
 void ViewerTest::endOfFolderAndRestart()
 {
     const int files = samplePaths().size();
-    open(samplesFolder());
+    openPlaying(samplesFolder());
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, files);
-    QVERIFY2(m_window->statusText().endsWith(QStringLiteral(", 0 warnings, end of folder")),
+    QVERIFY2(m_window->statusText().startsWith(QStringLiteral("frame %1 of %1: ").arg(files)),
+             qPrintable(m_window->statusText()));
+    QVERIFY2(m_window->statusText().endsWith(QStringLiteral(" %, 0 warnings, end of folder")),
              qPrintable(m_window->statusText()));
     QVERIFY(actionNamed(*m_window, QStringLiteral("Play")));
 
@@ -286,13 +354,21 @@ void ViewerTest::endOfFolderAndRestart()
     QCOMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, files);
 
+    // Restart leaves nothing of the last frame until the first new one.
+    FrameView& view = m_window->frameView();
+    hover(view, view.frameRect().center());
+    QVERIFY(!m_window->inspectorText().isEmpty());
     const QSize lastSize = frame().image.size();
     key(Qt::Key_Home);
     QCOMPARE(state(), Playback::State::Playing);
     QCOMPARE(frame().number, 0);
+    QCOMPARE(m_window->statusText(), QStringLiteral("no frame yet, 0 warnings"));
+    QCOMPARE(m_window->inspectorText(), QString());
+    QVERIFY(view.frameRect().isEmpty());
+    QCOMPARE(m_window->histogramView().channels().size(), 0);
     key(Qt::Key_Right);
     QCOMPARE(frame().number, 1);
-    QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame 1: ")));
+    QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame 1 of %1: ").arg(files)));
     QVERIFY(!m_window->statusText().endsWith(QStringLiteral("end of folder")));
     QVERIFY(frame().image.size() != lastSize || files == 1);
 
@@ -304,7 +380,7 @@ void ViewerTest::endOfFolderAndRestart()
 void ViewerTest::playsAtSetRate()
 {
     m_window->setFramesPerSecond(400.0);
-    open(samplesFolder());
+    openPlaying(samplesFolder());
     QCOMPARE(state(), Playback::State::Playing);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, samplePaths().size());
@@ -315,7 +391,7 @@ void ViewerTest::loopPlaysOn()
     const int files = samplePaths().size();
     key(Qt::Key_L);
     QVERIFY(m_window->playback().loops());
-    open(samplesFolder());
+    openPlaying(samplesFolder());
     QTRY_VERIFY(frame().number > 2 * files);
     QCOMPARE(state(), Playback::State::Playing);
 }
@@ -326,8 +402,11 @@ void ViewerTest::inspector_data()
     QTest::addColumn<QByteArray>("fileFormat");
     QTest::addColumn<int>("zoomIns");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("histogram");
+    QTest::addColumn<QString>("paletteNote");
+    QTest::addColumn<QString>("savedName");
 
-    QImage grey(4, 3, QImage::Format_Grayscale8);
+    QImage grey(3, 3, QImage::Format_Grayscale8);  // rows padded from 3 bytes to 4
     grey.fill(0);
     grey.scanLine(1)[2] = 77;
     QImage palette(4, 3, QImage::Format_Indexed8);
@@ -340,13 +419,32 @@ void ViewerTest::inspector_data()
     QImage alpha(4, 3, QImage::Format_ARGB32);
     alpha.fill(Qt::transparent);
     alpha.setPixel(2, 1, qRgba(10, 20, 30, 128));
+    // Formats the camera announces as None (0).
+    QImage grey16(3, 3, QImage::Format_Grayscale16);  // rows padded from 6 bytes to 8
+    grey16.fill(0);
+    reinterpret_cast<quint16*>(grey16.scanLine(1))[2] = 0x1234;
+    QImage mono(4, 3, QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.fill(0);
+    mono.setPixel(2, 1, 1);
 
-    QTest::newRow("GRAY8 grey value") << grey << QByteArray("PNG") << 0 << "x 2, y 1: value 77";
-    QTest::newRow("GRAY8 palette index") << palette << QByteArray("BMP") << 0 << "x 2, y 1: value 2";
-    QTest::newRow("RGB32 bytes") << rgb << QByteArray("PNG") << 0 << "x 2, y 1: B 30, G 20, R 10, X 255";
-    QTest::newRow("RGB32 at 400 %") << rgb << QByteArray("PNG") << 2 << "x 2, y 1: B 30, G 20, R 10, X 255";
+    const QString png = QStringLiteral("frame_000001.png");
+    const QString colours = QStringLiteral("R 0:11 10:1; G 0:11 20:1; B 0:11 30:1");
+    QTest::newRow("GRAY8 grey value") << grey << QByteArray("PNG") << 0 << "x 2, y 1: value 77" << "grey 0:8 77:1"
+                                      << QString() << png;
+    QTest::newRow("GRAY8 palette index")
+        << palette << QByteArray("BMP") << 0 << "x 2, y 1: value 2" << "grey 0:11 2:1"
+        << "palette image: the picture shows its colour indices as grey" << png;
+    QTest::newRow("RGB32 bytes") << rgb << QByteArray("PNG") << 0 << "x 2, y 1: B 30, G 20, R 10, X 255" << colours
+                                 << QString() << png;
+    QTest::newRow("RGB32 at 400 %") << rgb << QByteArray("PNG") << 2 << "x 2, y 1: B 30, G 20, R 10, X 255"
+                                    << colours << QString() << png;
     QTest::newRow("RGB48 announced for ARGB32") << alpha << QByteArray("PNG") << 0
-                                                << "x 2, y 1: B 30, G 20, R 10, A 128";
+                                                << "x 2, y 1: B 30, G 20, R 10, A 128" << colours << QString() << png;
+    QTest::newRow("None, 16 bit") << grey16 << QByteArray("PNG") << 0 << "x 2, y 1: bytes 34 12" << QString()
+                                  << QString() << "frame_000001_3x3_16bit_8bpr.raw";
+    QTest::newRow("None, 1 bit at 400 %") << mono << QByteArray("PNG") << 2 << "x 2, y 1: bytes 20" << QString()
+                                          << QString() << "frame_000001_4x3_1bit_4bpr.raw";
 }
 
 void ViewerTest::inspector()
@@ -355,10 +453,12 @@ void ViewerTest::inspector()
     QFETCH(QByteArray, fileFormat);
     QFETCH(int, zoomIns);
     QFETCH(QString, expected);
+    QFETCH(QString, histogram);
+    QFETCH(QString, paletteNote);
+    QFETCH(QString, savedName);
     ImageFolder folder;
     folder.addImage(QStringLiteral("pixel.") + QString::fromLatin1(fileFormat.toLower()), image, fileFormat);
     openPaused(folder.path());
-    key(Qt::Key_Right);
     key(Qt::Key_1);
     for (int i = 0; i < zoomIns; ++i)
         key(Qt::Key_Plus);
@@ -371,6 +471,21 @@ void ViewerTest::inspector()
     QCOMPARE(m_window->inspectorText(), expected);
     hover(view, view.frameRect().topLeft() - QPoint(1, 1));
     QCOMPARE(m_window->inspectorText(), QString());
+    // A frame that cannot be drawn says so in its place.
+    QCOMPARE(view.message().isEmpty(), !frame().image.isNull());
+    QCOMPARE(histogramText(m_window->histogramView().channels()), histogram);
+    QCOMPARE(m_window->paletteNote(), paletteNote);
+
+    // Saved as kxcam-play's --save saves it: a PNG of the bytes, or the bytes themselves.
+    QTemporaryDir saved;
+    const QString path = m_window->saveShownFrame(saved.path());
+    QCOMPARE(QFileInfo(path).fileName(), savedName);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (frame().image.isNull())
+        QCOMPARE(file.readAll(), frame().raw);
+    else
+        QCOMPARE(QImage(path).convertToFormat(frame().image.format()), frame().image);
 }
 
 void ViewerTest::inspectedBytes_data()
@@ -378,6 +493,7 @@ void ViewerTest::inspectedBytes_data()
     QTest::addColumn<QImage>("image");
     QTest::addColumn<int>("pixelFormat");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("histogram");
 
     QImage rgb24(4, 3, QImage::Format_RGB888);
     rgb24.fill(Qt::black);
@@ -386,10 +502,10 @@ void ViewerTest::inspectedBytes_data()
     rgb16.fill(0);
     reinterpret_cast<quint16*>(rgb16.scanLine(1))[2] = 0x1234;
 
-    QTest::newRow("RGB24") << rgb24 << 2 << "x 2, y 1: R 10, G 20, B 30";
-    QTest::newRow("GRAY16, little-endian") << rgb16 << 4 << "x 2, y 1: low 52, high 18";
-    QTest::newRow("None has no bytes to name") << rgb24 << 0 << QString();
-    QTest::newRow("outside the frame") << rgb24.copy(0, 0, 2, 1) << 2 << QString();
+    QTest::newRow("RGB24") << rgb24 << 2 << "x 2, y 1: R 10, G 20, B 30" << "R 0:11 10:1; G 0:11 20:1; B 0:11 30:1";
+    QTest::newRow("GRAY16, little-endian") << rgb16 << 4 << "x 2, y 1: low 52, high 18" << "grey 0:11 18:1";
+    QTest::newRow("None has no bytes to name") << rgb24 << 0 << QString() << QString();
+    QTest::newRow("outside the frame") << rgb24.copy(0, 0, 2, 1) << 2 << QString() << "R 0:2; G 0:2; B 0:2";
 }
 
 // The formats no decoder here delivers, checked on the inspector alone.
@@ -398,10 +514,13 @@ void ViewerTest::inspectedBytes()
     QFETCH(QImage, image);
     QFETCH(int, pixelFormat);
     QFETCH(QString, expected);
+    QFETCH(QString, histogram);
     QCOMPARE(pixelDescription(image, pixelFormat, QPoint(2, 1)), expected);
+    QCOMPARE(histogramText(frameHistogram(image, pixelFormat)), histogram);
 }
 
-// A folder that does not exist says so in the window, and the window opens the next one.
+// A folder that does not exist says so in the window, and the window opens
+// the next one, dropped on it, afresh: no warning or count of the last one.
 void ViewerTest::missingFolder()
 {
     const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
@@ -410,60 +529,92 @@ void ViewerTest::missingFolder()
     QCOMPARE(m_window->frameView().message(), QStringLiteral("The camera cannot open the folder %1.").arg(missing));
     QCOMPARE(m_window->statusText(), QStringLiteral("no camera: The camera cannot open the folder %1.").arg(missing));
     QCOMPARE(m_window->warningPane().lines(),
-             QStringList{QStringLiteral("Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(missing))});
+             QStringList{QStringLiteral("open: Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(missing))});
     QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: 1"));
     QVERIFY(!actionNamed(*m_window, QStringLiteral("Play"))->isEnabled());
     key(Qt::Key_Right);
     QCOMPARE(state(), Playback::State::NoCamera);
 
-    openPaused(samplesFolder());
+    dropFolder(samplesFolder());
+    QCOMPARE(m_window->playback().folder(), samplesFolder());
+    QCOMPARE(state(), Playback::State::Paused);
     QCOMPARE(m_window->frameView().message(), QString());
-    key(Qt::Key_Right);
     QCOMPARE(frame().number, 1);
     QVERIFY(!drawnFrame(m_window->frameView()).isNull());
+    QCOMPARE(m_window->warningPane().lines(), QStringList());
+    QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: 0"));
+    QVERIFY2(m_window->statusText().startsWith(QStringLiteral("frame 1 of %1: ").arg(samplePaths().size())),
+             qPrintable(m_window->statusText()));
+    QVERIFY2(m_window->statusText().endsWith(QStringLiteral(" %, 0 warnings")), qPrintable(m_window->statusText()));
 }
 
 void ViewerTest::warnings_data()
 {
-    QTest::addColumn<QStringList>("badFiles");
+    QTest::addColumn<QStringList>("badFiles");      // not images
+    QTest::addColumn<QStringList>("damagedFiles");  // PNGs whose decoder warns, yet delivers them
     QTest::addColumn<int>("goodFiles");
     QTest::addColumn<QString>("rules");
-    QTest::newRow("no image files") << QStringList() << 0 << QString();
-    QTest::newRow("one undecodable file") << QStringList{QStringLiteral("broken.png")} << 2 << QString();
-    QTest::newRow("two undecodable files") << QStringList{QStringLiteral("broken.png"), QStringLiteral("sub/bad.jpg")}
-                                           << 1 << QString();
-    QTest::newRow("rules hide warnings") << QStringList{QStringLiteral("broken.png")} << 1
-                                         << QStringLiteral("*.warning=false\n*.critical=false");
+    QTest::addColumn<QStringList>("origins");  // of the lines, bad files' first
+    QTest::addColumn<QString>("lastFrame");
+    const QString broken = QStringLiteral("broken.png");
+    QTest::newRow("no image files") << QStringList() << QStringList() << 0 << QString()
+                                    << QStringList{QStringLiteral("trigger 1")} << "no frame yet";
+    // Played between good_0.png and good_1.png.
+    QTest::newRow("one undecodable file") << QStringList{QStringLiteral("good_0_broken.png")} << QStringList() << 2
+                                          << QString() << QStringList{QStringLiteral("trigger 2, good_0_broken.png")}
+                                          << "frame 3 of 3: good_1.png";
+    QTest::newRow("two undecodable files")
+        << QStringList{broken, QStringLiteral("sub/bad.jpg")} << QStringList() << 1 << QString()
+        << QStringList{QStringLiteral("trigger 1, broken.png"), QStringLiteral("trigger 3, sub/bad.jpg")}
+        << "frame 2 of 3: good_0.png";
+    QTest::newRow("a decoder's warning") << QStringList() << QStringList{QStringLiteral("damaged.png")} << 1
+                                         << QString() << QStringList{QStringLiteral("trigger 1, damaged.png")}
+                                         << "frame 2 of 2: good_0.png";
+    QTest::newRow("rules hide warnings") << QStringList{broken} << QStringList() << 1
+                                         << QStringLiteral("*.warning=false\n*.critical=false")
+                                         << QStringList{QStringLiteral("trigger 1, broken.png")}
+                                         << "frame 2 of 2: good_0.png";
 }
 
-// Each warning of the module is a line of the pane, counted above it and in
-// the status line, whatever the logging rules; the run ends after the last
-// file all the same.
+// Each warning of the module and its decoders is a line of the pane, after
+// the trigger and file it came with, counted above it and in the status line,
+// whatever the logging rules; the run ends after the last file all the same.
 void ViewerTest::warnings()
 {
     QFETCH(QStringList, badFiles);
+    QFETCH(QStringList, damagedFiles);
     QFETCH(int, goodFiles);
     QFETCH(QString, rules);
+    QFETCH(QStringList, origins);
+    QFETCH(QString, lastFrame);
     QLoggingCategory::setFilterRules(rules);
     ImageFolder folder;
-    QStringList expected;
+    QStringList messages;
     for (const QString& bad : badFiles)
-        expected << QStringLiteral("Virtual Camera: Could not load image file(  %1  )")
+        messages << QStringLiteral("Virtual Camera: Could not load image file(  %1  )")
                         .arg(debugQuoted(folder.addFile(bad, "not an image")));
+    for (const QString& damaged : damagedFiles) {
+        folder.addFile(damaged, pngWithDamagedText());
+        messages << QStringLiteral("libpng warning: tEXt: CRC error");
+    }
     for (int i = 0; i < goodFiles; ++i)
         folder.addImage(QStringLiteral("good_%1.png").arg(i), patternImage(8, 6, QImage::Format_RGB32, i));
-    if (expected.isEmpty())
-        expected << QStringLiteral("Virtual Camera: No image files in  %1").arg(debugQuoted(folder.path()));
+    if (messages.isEmpty())
+        messages << QStringLiteral("Virtual Camera: No image files in  %1").arg(debugQuoted(folder.path()));
+    QStringList expected;
+    for (int i = 0; i < messages.size(); ++i)
+        expected << origins.value(i) + QStringLiteral(": ") + messages.at(i);
 
-    open(folder.path());
+    openPlaying(folder.path());
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
-    QCOMPARE(frame().number, goodFiles);
+    QCOMPARE(frame().number, goodFiles + damagedFiles.size());
     QStringList lines = m_window->warningPane().lines();
     lines.sort();
     expected.sort();
     QCOMPARE(lines, expected);
     QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: %1").arg(expected.size()));
     const QString count = expected.size() == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(expected.size());
+    QVERIFY2(m_window->statusText().startsWith(lastFrame + QStringLiteral(", ")), qPrintable(m_window->statusText()));
     QVERIFY2(m_window->statusText().endsWith(count + QStringLiteral(", end of folder")),
              qPrintable(m_window->statusText()));
 }
@@ -473,12 +624,13 @@ void ViewerTest::preloadRecreatesCamera_data()
     QTest::addColumn<bool>("preload");
     QTest::addColumn<int>("frames");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("decoded at each trigger") << false << 1 << 1;
-    QTest::newRow("preloaded") << true << 2 << 0;
+    QTest::newRow("decoded at each trigger") << false << 1 << 2;
+    QTest::newRow("preloaded") << true << 2 << 1;
 }
 
 // Turning preload on recreates the camera, which then plays the files it
-// decoded when it opened, even once they are gone.
+// decoded when it opened, even once they are gone; the window starts afresh
+// with it.
 void ViewerTest::preloadRecreatesCamera()
 {
     QFETCH(bool, preload);
@@ -487,18 +639,23 @@ void ViewerTest::preloadRecreatesCamera()
     ImageFolder folder;
     const QStringList paths{folder.addImage(QStringLiteral("a.png"), patternImage(8, 6, QImage::Format_RGB32, 1)),
                             folder.addImage(QStringLiteral("b.png"), patternImage(8, 6, QImage::Format_RGB32, 2))};
+    folder.addFile(QStringLiteral("z.png"), "not an image");
     openPaused(folder.path());
-    key(Qt::Key_Right);
     QCOMPARE(m_window->statusText(),
-             QStringLiteral("frame 1: 8 \u00d7 6, 32 bit, RGB32 (3), 192 bytes, 0.0 frames/s (0.0 drawn), 0 warnings"));
+             QStringLiteral("frame 1 of 3: a.png, 8 \u00d7 6, 32 bit, RGB32 (3), 192 bytes, zoom 6400 %, 0 warnings"));
     if (preload) {
+        key(Qt::Key_Right);
+        key(Qt::Key_Right);
+        QVERIFY(m_window->statusText().startsWith(QStringLiteral("frame 2 of 3: b.png, ")));
+        QVERIFY(m_window->statusText().endsWith(QStringLiteral(", 1 warning")));
         key(Qt::Key_P);
         // Opened away from the window's thread, which shows why there is no frame yet.
         QCOMPARE(state(), Playback::State::Opening);
-        QCOMPARE(m_window->frameView().message(), QStringLiteral("Preloading 2 files\u2026"));
+        QCOMPARE(m_window->frameView().message(), QStringLiteral("Preloading 3 files\u2026"));
         QTRY_COMPARE(state(), Playback::State::Paused);
         QCOMPARE(m_window->frameView().message(), QString());
         QCOMPARE(frame().number, 0);
+        QCOMPARE(m_window->statusText(), QStringLiteral("no frame yet, 0 warnings"));
     }
     QCOMPARE(m_window->playback().preloads(), preload);
     QCOMPARE(state(), Playback::State::Paused);
@@ -511,37 +668,86 @@ void ViewerTest::preloadRecreatesCamera()
     QCOMPARE(m_window->warningPane().count(), warnings);
 }
 
+void ViewerTest::keysWhateverHasFocus_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Playback::State>("state");
+    QTest::addColumn<int>("frameNumber");
+    QTest::addColumn<bool>("loops");
+    QTest::addColumn<bool>("fitted");
+    QTest::newRow("Space plays") << Qt::Key_Space << Playback::State::Playing << 1 << false << true;
+    QTest::newRow("Right steps") << Qt::Key_Right << Playback::State::Paused << 2 << false << true;
+    QTest::newRow("Home restarts") << Qt::Key_Home << Playback::State::Playing << 0 << false << true;
+    QTest::newRow("L loops") << Qt::Key_L << Playback::State::Paused << 1 << true << true;
+    QTest::newRow("+ zooms") << Qt::Key_Plus << Playback::State::Paused << 1 << false << false;
+    QTest::newRow("a digit stays with the box") << Qt::Key_1 << Playback::State::Paused << 1 << false << true;
+}
+
+// Once the rate box has had focus, the window's keys still reach the window,
+// but for the digits a rate is typed with.
+void ViewerTest::keysWhateverHasFocus()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Playback::State, state);
+    QFETCH(int, frameNumber);
+    QFETCH(bool, loops);
+    QFETCH(bool, fitted);
+    openPaused(samplesFolder());
+    auto* rate = m_window->findChild<QDoubleSpinBox*>();
+    rate->setFocus();
+    QCOMPARE(QApplication::focusWidget(), rate);
+    this->key(key);
+    QCOMPARE(this->state(), state);
+    QCOMPARE(frame().number, frameNumber);
+    QCOMPARE(m_window->playback().loops(), loops);
+    QCOMPARE(m_window->frameView().fitsWindow(), fitted);
+}
+
 void ViewerTest::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("display");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("errorLine");
+    QTest::addColumn<QString>("output");  // a pattern the program's output matches
     QTest::newRow("kxcam-play's output options do not apply")
-        << QStringList{QStringLiteral("--json")} << 2 << QStringLiteral("kxcam-view: Unknown option 'json'.");
-    QTest::newRow("rate out of range") << QStringList{QStringLiteral("--fps"), QStringLiteral("0")} << 2
+        << QStringList{QStringLiteral("--json")} << true << 2 << QStringLiteral("kxcam-view: Unknown option 'json'\\.");
+    QTest::newRow("rate out of range") << QStringList{QStringLiteral("--fps"), QStringLiteral("0")} << true << 2
                                        << QStringLiteral("kxcam-view: --fps needs a rate from");
-    QTest::newRow("one folder at most") << QStringList{QStringLiteral("a"), QStringLiteral("b")} << 2
+    QTest::newRow("one folder at most") << QStringList{QStringLiteral("a"), QStringLiteral("b")} << true << 2
                                         << QStringLiteral("kxcam-view: one folder at most, not 2");
+    QTest::newRow("help without a display") << QStringList{QStringLiteral("--help")} << false << 0
+                                            << QStringLiteral("^Usage: .*kxcam-view.* \\[--\\] \\[FOLDER\\]\n");
+    QTest::newRow("version without a display") << QStringList{QStringLiteral("-v")} << false << 0
+                                               << QStringLiteral("^kxcam-view \\d+\\.\\d+\\.\\d+\n$");
 }
 
 // The program parses its options with kxcam-play's code, without the options
-// of kxcam-play's output, and refuses a bad command line before any window.
+// of kxcam-play's output, and refuses a bad command line before any window;
+// help and version need no display.
 void ViewerTest::commandLine()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(bool, display);
     QFETCH(int, status);
-    QFETCH(QString, errorLine);
+    QFETCH(QString, output);
     QProcess viewer;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The offscreen plug-in's own start-up leak is not the program's (see gui_test_main).
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    if (!display) {
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("DISPLAY"), QString());
+    }
     viewer.setProcessEnvironment(environment);
+    viewer.setProcessChannelMode(QProcess::MergedChannels);
     viewer.start(QStringLiteral(KXCAM_VIEWER_PATH), arguments);
     QVERIFY(viewer.waitForFinished(10000));
+    const QString text = QString::fromLocal8Bit(viewer.readAll());
     QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
     QCOMPARE(viewer.exitCode(), status);
-    const QString errors = QString::fromLocal8Bit(viewer.readAllStandardError());
-    QVERIFY2(errors.contains(errorLine), qPrintable(errors));
+    QVERIFY2(QRegularExpression(output, QRegularExpression::DotMatchesEverythingOption).match(text).hasMatch(),
+             qPrintable(text));
 }
 
 int main(int argc, char* argv[])

@@ -20,7 +20,9 @@ void FrameRateMeter::addFrame()
 {
     const qint64 now = m_clock.nsecsElapsed();
     m_times.enqueue(now);
-    while (now - m_times.head() > windowNanoseconds)
+    // The last delivery before the window stays, so frames slower than one a
+    // second are measured by their interval.
+    while (m_times.size() > 1 && now - m_times.at(1) >= windowNanoseconds)
         m_times.dequeue();
 }
 

@@ -1,4 +1,5 @@
-// Frames per second over the last second of deliveries.
+// Frames per second over the last second of deliveries, or over the last
+// two when they came further apart.
 #ifndef FRAME_RATE_METER_H
 #define FRAME_RATE_METER_H
 
@@ -11,7 +12,7 @@ public:
 
     void reset();
     void addFrame();
-    // 0 until two frames have come within the last second.
+    // 0 until two frames have come.
     double framesPerSecond() const;
 
 private:

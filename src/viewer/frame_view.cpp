@@ -39,16 +39,27 @@ QColor FrameView::background()
 
 void FrameView::setFrame(const QImage& frame)
 {
-    const bool resized = frame.size() != m_frame.size();
+    const bool resized = frame.size() != m_frameSize;
     m_frame = frame;
+    m_frameSize = frame.size();
     if (resized) {
         if (m_fit)
             fitZoom();
         updateScrollBars();
     }
     reportHoveredPixel();
-    m_frameUndrawn = true;
     scheduleRepaint();
+}
+
+void FrameView::setBlankFrame(const QSize& size)
+{
+    m_frame = QImage();
+    m_frameSize = size;
+    if (m_fit)
+        fitZoom();
+    updateScrollBars();
+    reportHoveredPixel();
+    viewport()->update();
 }
 
 void FrameView::setMessage(const QString& text)
@@ -62,7 +73,7 @@ void FrameView::setMessage(const QString& text)
 
 QRect FrameView::frameRect() const
 {
-    const QSize size(qRound(m_frame.width() * m_zoom), qRound(m_frame.height() * m_zoom));
+    const QSize size(qRound(m_frameSize.width() * m_zoom), qRound(m_frameSize.height() * m_zoom));
     const QSize room = viewport()->size();
     const int x = size.width() < room.width() ? (room.width() - size.width()) / 2 : -horizontalScrollBar()->value();
     const int y = size.height() < room.height() ? (room.height() - size.height()) / 2 : -verticalScrollBar()->value();
@@ -98,10 +109,6 @@ void FrameView::paintEvent(QPaintEvent*)
     QElapsedTimer cost;
     cost.start();
     paintFrame();
-    if (m_frameUndrawn) {
-        m_frameUndrawn = false;
-        m_drawnRate.addFrame();
-    }
     m_nextPaint = m_clock.elapsed() + cost.elapsed();
 }
 
@@ -110,6 +117,10 @@ void FrameView::paintFrame()
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), background());
     if (!m_message.isEmpty()) {
+        if (m_frame.isNull() && !m_frameSize.isEmpty()) {
+            painter.setPen(Qt::gray);
+            painter.drawRect(frameRect().adjusted(0, 0, -1, -1));
+        }
         painter.setPen(Qt::white);
         painter.drawText(viewport()->rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap, m_message);
         return;
@@ -179,22 +190,28 @@ void FrameView::setZoom(double zoom, const QPoint& anchor)
     verticalScrollBar()->setValue(qRound(anchored.y() * m_zoom) - anchor.y());
     reportHoveredPixel();
     viewport()->update();
+    emit zoomChanged();
 }
 
 void FrameView::fitZoom()
 {
-    if (m_frame.isNull())
+    if (m_frameSize.isEmpty())
         return;
     const QSize room = viewport()->size();
-    m_zoom = qBound(smallestZoom,
-                    qMin(double(room.width()) / m_frame.width(), double(room.height()) / m_frame.height()),
-                    largestZoom);
+    const double zoom = qBound(smallestZoom,
+                               qMin(double(room.width()) / m_frameSize.width(),
+                                    double(room.height()) / m_frameSize.height()),
+                               largestZoom);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    emit zoomChanged();
 }
 
 void FrameView::updateScrollBars()
 {
     const QSize room = viewport()->size();
-    const QSize size(qRound(m_frame.width() * m_zoom), qRound(m_frame.height() * m_zoom));
+    const QSize size(qRound(m_frameSize.width() * m_zoom), qRound(m_frameSize.height() * m_zoom));
     horizontalScrollBar()->setRange(0, qMax(0, size.width() - room.width()));
     horizontalScrollBar()->setPageStep(room.width());
     verticalScrollBar()->setRange(0, qMax(0, size.height() - room.height()));
@@ -218,8 +235,8 @@ void FrameView::reportHoveredPixel()
 QPoint FrameView::pixelAt(const QPoint& position) const
 {
     const QRect target = frameRect();
-    if (m_frame.isNull() || !m_message.isEmpty() || !target.contains(position))
+    if (m_frameSize.isEmpty() || !target.contains(position))
         return QPoint(-1, -1);
-    return QPoint(qMin(m_frame.width() - 1, int((position.x() - target.left()) / m_zoom)),
-                  qMin(m_frame.height() - 1, int((position.y() - target.top()) / m_zoom)));
+    return QPoint(qMin(m_frameSize.width() - 1, int((position.x() - target.left()) / m_zoom)),
+                  qMin(m_frameSize.height() - 1, int((position.y() - target.top()) / m_zoom)));
 }

@@ -3,8 +3,6 @@
 #ifndef FRAME_VIEW_H
 #define FRAME_VIEW_H
 
-#include "frame_rate_meter.h"
-
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QImage>
@@ -19,11 +17,13 @@ public:
     // Painting is coalesced, so frames that come faster than the screen
     // shows them are skipped, never queued.
     void setFrame(const QImage& frame);
+    // A frame without an image to draw: its place is kept, so the pixel under
+    // the mouse is still named, and the message says why it is empty.
+    void setBlankFrame(const QSize& size);
     // While on, a new frame is painted no sooner after the last paint ended
     // than that paint took: painting takes at most half the time, and triggers
     // paced by a timer keep their rate while frames are skipped on screen.
     void setFrameSkipping(bool on) { m_frameSkipping = on; }
-    double drawnFramesPerSecond() const { return m_drawnRate.framesPerSecond(); }
     // Shown instead of a frame while not empty, e.g. why a folder cannot be opened.
     void setMessage(const QString& text);
     QString message() const { return m_message; }
@@ -44,6 +44,7 @@ public slots:
 signals:
     // The frame pixel under the mouse, or (-1, -1) when there is none.
     void pixelHovered(const QPoint& pixel);
+    void zoomChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,16 +65,15 @@ private:
     void scheduleRepaint();
 
     QImage m_frame;
+    QSize m_frameSize;  // the frame's, also when it has no image
     QString m_message;
     double m_zoom = 1.0;
     bool m_fit = true;
     QPoint m_mouse{-1, -1};  // in the viewport; (-1, -1) while outside
     bool m_frameSkipping = false;
-    bool m_frameUndrawn = false;
     QElapsedTimer m_clock;
     qint64 m_nextPaint = 0;  // milliseconds on m_clock
     QTimer m_repaintTimer;
-    FrameRateMeter m_drawnRate;
 };
 
 #endif

@@ -11,23 +11,57 @@
 
 #include <cstdio>
 
+namespace {
+
+const HostProgram viewer{QStringLiteral(
+    "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module in a window, and shows "
+    "the bytes a host receives: the frame in its announced format, the raw value of the pixel under the "
+    "mouse and the module's warnings.\n"
+    "Exit status: 0 when the window is closed, 1 when the module cannot be loaded, 2 for bad options.")};
+
+// --help or --version, in any spelling the parser takes, before a lone --.
+bool asksForText(int argc, char* argv[])
+{
+    const QByteArrayList names{"h", "?", "help", "help-all", "v", "version"};
+    for (int i = 1; i < argc; ++i) {
+        QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (!argument.startsWith('-'))
+            continue;
+        argument.remove(0, argument.startsWith("--") ? 2 : 1);
+        if (names.contains(argument))
+            return true;
+    }
+    return false;
+}
+
+bool parse(HostOptions& options)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kxcam-view"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KXCAM_VERSION));
+    QString error;
+    if (parseHostOptions(QCoreApplication::arguments(), viewer, options, error))
+        return true;
+    std::fprintf(stderr, "kxcam-view: %s\nTry 'kxcam-view --help'.\n", qPrintable(error));
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kxcam-view"));
-    QApplication::setApplicationVersion(QStringLiteral(KXCAM_VERSION));
-
-    const HostProgram viewer{QStringLiteral(
-        "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module in a window, and shows "
-        "the bytes a host receives: the frame in its announced format, the raw value of the pixel under the "
-        "mouse and the module's warnings.\n"
-        "Exit status: 0 when the window is closed, 1 when the module cannot be loaded, 2 for bad options.")};
     HostOptions options;
-    QString error;
-    if (!parseHostOptions(QApplication::arguments(), viewer, options, error)) {
-        std::fprintf(stderr, "kxcam-view: %s\nTry 'kxcam-view --help'.\n", qPrintable(error));
-        return 2;
+    // Help and version are printed without reaching for a display, which a
+    // GUI application needs before anything else.
+    if (asksForText(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        if (!parse(options))
+            return 2;
     }
+    QApplication application(argc, argv);
+    if (!parse(options))
+        return 2;
 
     WarningLog log;
     CameraModule module(options.modulePath);

@@ -1,5 +1,6 @@
 #include "pixel_inspector.h"
 
+#include <QRect>
 #include <QStringList>
 
 namespace {
@@ -38,4 +39,19 @@ QString pixelDescription(const QImage& frame, int pixelFormat, const QPoint& pix
     for (int i = 0; i < names.size(); ++i)
         values.append(QStringLiteral("%1 %2").arg(names.at(i)).arg(bytes[i]));
     return QStringLiteral("x %1, y %2: %3").arg(pixel.x()).arg(pixel.y()).arg(values.join(QStringLiteral(", ")));
+}
+
+QString rawPixelDescription(const FrameDescription& frame, const QByteArray& bytes, const QPoint& pixel)
+{
+    if (frame.height <= 0 || frame.depth <= 0 || !QRect(0, 0, frame.width, frame.height).contains(pixel))
+        return QString();
+    const qint64 row = qint64(pixel.y()) * (frame.bytes / frame.height);
+    const qint64 first = row + qint64(pixel.x()) * frame.depth / 8;
+    const qint64 last = row + (qint64(pixel.x() + 1) * frame.depth - 1) / 8;
+    if (last >= bytes.size())
+        return QString();
+    QStringList values;
+    for (qint64 i = first; i <= last; ++i)
+        values.append(QStringLiteral("%1").arg(uchar(bytes.at(int(i))), 2, 16, QLatin1Char('0')));
+    return QStringLiteral("x %1, y %2: bytes %3").arg(pixel.x()).arg(pixel.y()).arg(values.join(QLatin1Char(' ')));
 }

@@ -5,7 +5,19 @@
 #include "image_file_list.h"
 #include "warning_log.h"
 
+#include <QImageReader>
 #include <QThread>
+
+namespace {
+
+// A palette file and a grey one are both announced as GRAY8: only the file's
+// own format tells the host which of the two it holds.
+bool holdsPaletteIndices(const QString& path)
+{
+    return QImageReader(path).imageFormat() == QImage::Format_Indexed8;
+}
+
+}  // namespace
 
 Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent)
     : QObject(parent), m_log(log), m_camera(entryPoints)
@@ -30,7 +42,8 @@ Playback::~Playback()
 void Playback::openFolder(const QString& folder)
 {
     m_folder = folder;
-    reopen(true);
+    m_stepWhenOpened = true;
+    reopen(false);
 }
 
 void Playback::play()
@@ -79,10 +92,12 @@ void Playback::restart()
 {
     if (m_state == State::NoCamera || m_state == State::Opening)
         return;
-    const WarningLog::ModuleCall call(m_log);
+    const WarningLog::ModuleCall call(m_log, tr("restart"));
     m_camera->stop();
     m_camera->start();
-    m_frame.number = 0;
+    // The camera lists the folder again at its next trigger.
+    listFiles();
+    clearFrame();
     m_framelessInARow = 0;
     setState(State::Paused);
     play();
@@ -129,9 +144,9 @@ void Playback::startOpening()
 {
     m_timer.stop();
     closeCamera();
-    m_frame = HostFrame();
+    clearFrame();
     m_framelessInARow = 0;
-    m_imageFiles = listImageFiles(m_folder).size();
+    listFiles();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
@@ -147,7 +162,7 @@ void Playback::startOpening()
 // On the opening thread: why the camera cannot play, or nothing.
 QString Playback::openCamera()
 {
-    const WarningLog::ModuleCall call(m_log);
+    const WarningLog::ModuleCall call(m_log, tr("open"));
     if (!m_camera.create())
         return tr("The camera module refused to create a camera.");
     if (!m_camera->open())
@@ -172,18 +187,52 @@ void Playback::finishOpening()
         closeCamera();
     setState(m_error.isEmpty() ? State::Paused : State::NoCamera);
     emit opened();
+    // A new folder shows its first frame; a recreated camera plays on if it was playing.
+    const bool stepWhenOpened = m_stepWhenOpened;
+    m_stepWhenOpened = false;
     if (m_error.isEmpty() && m_playWhenOpened)
         play();
+    else if (m_error.isEmpty() && stepWhenOpened)
+        step();
 }
 
 void Playback::closeCamera()
 {
     if (!m_camera.camera())
         return;
-    const WarningLog::ModuleCall call(m_log);
+    const WarningLog::ModuleCall call(m_log, tr("close"));
     m_camera->stop();
     m_camera->close();
     m_camera.destroy();
+}
+
+void Playback::clearFrame()
+{
+    m_frame = HostFrame();
+    m_meter.reset();
+    emit frameCleared();
+}
+
+void Playback::listFiles()
+{
+    m_files = listImageFiles(m_folder);
+    m_root = cameraFolderPath(m_folder);
+    m_position = -1;
+    m_triggers = 0;
+}
+
+// The camera's own stepping: the next file, the first again after the last
+// when it loops, none past the last when it does not.
+int Playback::nextPosition() const
+{
+    if (m_position + 1 < m_files.size())
+        return m_position + 1;
+    return m_loop && !m_files.isEmpty() ? 0 : -1;
+}
+
+QString Playback::relativePath(int position) const
+{
+    return m_files.at(position).mid(m_root.size() + 1);
 }
 
 // The camera never says that a folder has ended, so the end is told from what
@@ -195,8 +244,14 @@ void Playback::trigger()
 {
     const int framesBefore = m_frame.number;
     const int warningsBefore = m_log.warningCount();
+    const int next = nextPosition();
+    if (next >= 0)
+        m_position = next;
+    ++m_triggers;
+    const QString origin = next >= 0 ? tr("trigger %1, %2").arg(m_triggers).arg(relativePath(next))
+                                     : tr("trigger %1").arg(m_triggers);
     {
-        const WarningLog::ModuleCall call(m_log);
+        const WarningLog::ModuleCall call(m_log, origin);
         m_camera->trigger();
     }
     if (m_frame.number > framesBefore) {
@@ -206,7 +261,7 @@ void Playback::trigger()
     }
     ++m_framelessInARow;
     const bool endOfList = !m_loop && m_log.warningCount() == warningsBefore;
-    if (endOfList || m_framelessInARow > m_imageFiles) {
+    if (endOfList || m_framelessInARow > m_files.size()) {
         m_timer.stop();
         setState(State::EndOfFolder);
     }
@@ -215,7 +270,18 @@ void Playback::trigger()
 void Playback::receive(ICameraObject& camera)
 {
     // The camera's bytes are gone once this returns: frameImage copies them.
-    m_frame = HostFrame{describeFrame(camera), m_frame.number + 1, frameImage(camera)};
+    HostFrame frame;
+    static_cast<FrameDescription&>(frame) = describeFrame(camera);
+    frame.number = m_frame.number + 1;
+    frame.image = frameImage(camera);
+    if (frame.image.isNull() && camera.m_imageData && camera.m_imageSize > 0)
+        frame.raw = QByteArray(reinterpret_cast<const char*>(camera.m_imageData), camera.m_imageSize);
+    if (m_position >= 0) {
+        frame.position = m_position;
+        frame.file = relativePath(m_position);
+        frame.paletteIndices = frame.pixelFormat == 1 && holdsPaletteIndices(m_files.at(m_position));
+    }
+    m_frame = std::move(frame);
     m_meter.addFrame();
 }
 

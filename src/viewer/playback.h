@@ -26,9 +26,9 @@ public:
     ~Playback() override;
 
     // Creates a camera on the folder and opens it on the opening thread, then
-    // plays it. Until open returns the state is Opening; a folder that cannot
-    // be opened leaves NoCamera, and errorString() says why. opened() tells
-    // either way.
+    // shows its first frame, paused. Until open returns the state is Opening;
+    // a folder that cannot be opened leaves NoCamera, and errorString() says
+    // why. opened() tells either way.
     void openFolder(const QString& folder);
     // While the camera opens, these say whether it plays once open returns.
     void play();
@@ -51,15 +51,17 @@ public:
     bool playing() const { return m_state == State::Playing || (m_state == State::Opening && m_playWhenOpened); }
     QString folder() const { return m_folder; }
     QString errorString() const { return m_error; }
-    // The image files of the folder, counted by the host before the camera opens it.
-    int imageFiles() const { return m_imageFiles; }
     bool loops() const { return m_loop; }
     bool preloads() const { return m_preload; }
+    // The image files of the folder, as the host lists them when the camera opens or restarts.
+    int imageFiles() const { return m_files.size(); }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
 
 signals:
     void frameDelivered();
+    // The last frame is gone: a new camera, or the camera restarted.
+    void frameCleared();
     void stateChanged();
     void opened();
 
@@ -70,6 +72,10 @@ private:
     QString openCamera();
     void finishOpening();
     void closeCamera();
+    void clearFrame();
+    void listFiles();
+    int nextPosition() const;
+    QString relativePath(int position) const;
     void trigger();
     void receive(ICameraObject& camera);
     void setState(State state);
@@ -85,7 +91,10 @@ private:
     double m_rate = 0.0;
     State m_state = State::NoCamera;
     HostFrame m_frame;
-    int m_imageFiles = 0;
+    QStringList m_files;  // absolute paths, in the camera's frame order
+    QString m_root;       // the folder the camera opened, which the paths begin with
+    int m_position = -1;  // the listed file the camera took last, followed as it steps
+    int m_triggers = 0;   // since the camera opened or restarted
     int m_framelessInARow = 0;
     FrameRateMeter m_meter;
     QTimer m_timer;
@@ -93,6 +102,7 @@ private:
     QString m_openFailure;  // written by the opening thread, read once it has ended
     bool m_playWhenOpened = false;
     bool m_reopenWanted = false;  // a folder or preload change while the camera opened
+    bool m_stepWhenOpened = false;  // a new folder shows its first frame once open
 };
 
 #endif

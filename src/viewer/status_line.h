@@ -6,14 +6,17 @@
 
 #include <QString>
 
-// The rates a run reached: frames delivered and frames drawn per second.
-struct FrameRates {
-    double delivered = 0.0;
-    double drawn = 0.0;
+// What the line says beside the frame's own description.
+struct RunFacts {
+    int files = 0;                 // the folder's image files, as the host lists them
+    double framesPerSecond = 0.0;  // delivered over the last second; 0 leaves the rate out
+    double zoom = 1.0;
+    int warnings = 0;
+    bool endOfFolder = false;
 };
 
-// "frame 3: 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s (30.1 drawn), 1 warning",
-// followed by ", end of folder" once a run without wrapping has ended.
-QString statusLine(const HostFrame& frame, const FrameRates& rates, int warnings, bool endOfFolder);
+// "frame 3 of 8: sub/c.png, 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s, zoom 200 %, 1 warning",
+// followed by ", end of folder" once a run without wrapping has ended; "no frame yet, 0 warnings" before a frame.
+QString statusLine(const HostFrame& frame, const RunFacts& facts);
 
 #endif

@@ -45,10 +45,14 @@ int main(int argc, char* argv[])
     }
     ViewerWindow window(module.entryPoints(), log);
     window.start(options);
+    // The window opens paused on the first frame; the picture is taken playing.
+    window.playback().play();
     QTimer::singleShot(milliseconds, &window, [&] {
         QWidget* viewport = window.frameView().viewport();
         QMouseEvent rest(QEvent::MouseMove, viewport->rect().center(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &rest);
+        // Labels resized by the last frame are laid out as the screen would show them.
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         std::printf("%s\n", qPrintable(window.statusText()));
         const bool saved = window.grab().save(picture, "PNG");
         if (!saved)

@@ -1,18 +1,26 @@
 #include "viewer_window.h"
 
 #include "frame_view.h"
+#include "histogram_view.h"
 #include "kxcam_camera.h"
 #include "pixel_inspector.h"
+#include "saved_frame.h"
 #include "status_line.h"
 #include "warning_log.h"
 #include "warning_pane.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -22,24 +30,54 @@ namespace {
 
 // The least step of the rate box, which shows three decimals.
 constexpr double leastRate = 0.001;
+constexpr int messageMilliseconds = 5000;
+
+// The folder a drag carries: its first local URL, when that is a folder.
+QString draggedFolder(const QMimeData* data)
+{
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return QString();
+    const QString path = urls.first().toLocalFile();
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
+// Where Ctrl+S first offers to save: the user's pictures, else the home folder.
+QString defaultSaveFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() ? QDir::homePath() : pictures;
+}
+
+bool isDigitKey(const QKeyEvent* key)
+{
+    return key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9
+           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
 
 }  // namespace
 
 ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log, QWidget* parent)
     : QMainWindow(parent),
-      m_log(log),
       m_playback(entryPoints, log),
       m_view(new FrameView),
       m_warnings(new WarningPane),
+      m_histogram(new HistogramView),
       m_status(new QLabel),
-      m_inspector(new QLabel)
+      m_inspector(new QLabel),
+      m_paletteNote(new QLabel),
+      m_saveFolder(defaultSaveFolder())
 {
-    // The inspector sits right under the frame it describes.
+    // The inspector and the palette note sit right under the frame they describe.
     auto* frameArea = new QWidget;
     auto* frameLayout = new QVBoxLayout(frameArea);
     frameLayout->setContentsMargins(0, 0, 0, 0);
     frameLayout->addWidget(m_view);
-    frameLayout->addWidget(m_inspector);
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(m_inspector, 1);
+    notes->addWidget(m_paletteNote);
+    frameLayout->addLayout(notes);
+    m_paletteNote->setStyleSheet(QStringLiteral("color: #b06000"));
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(frameArea);
     splitter->addWidget(m_warnings);
@@ -48,17 +86,21 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
     setCentralWidget(splitter);
     statusBar()->addWidget(m_status, 1);
     createToolBar();
+    setAcceptDrops(true);
+    QApplication::instance()->installEventFilter(this);
 
     connect(&m_playback, &Playback::frameDelivered, this, &ViewerWindow::showFrame);
+    connect(&m_playback, &Playback::frameCleared, this, &ViewerWindow::clearFrame);
     connect(&m_playback, &Playback::stateChanged, this, &ViewerWindow::showState);
     connect(&m_playback, &Playback::opened, this, &ViewerWindow::showOpened);
     connect(m_view, &FrameView::pixelHovered, this, &ViewerWindow::showPixel);
+    connect(m_view, &FrameView::zoomChanged, this, &ViewerWindow::showStatus);
     connect(&log, &WarningLog::warned, m_warnings, &WarningPane::addWarning);
     connect(&log, &WarningLog::warned, this, &ViewerWindow::showStatus);
 
     m_view->setFocus();
     showState();
-    resize(1100, 820);
+    resize(1280, 900);
 }
 
 void ViewerWindow::start(const HostOptions& options)
@@ -104,10 +146,65 @@ QString ViewerWindow::inspectorText() const
     return m_inspector->text();
 }
 
+QString ViewerWindow::paletteNote() const
+{
+    return m_paletteNote->text();
+}
+
 void ViewerWindow::openFolder(const QString& folder)
 {
     setWindowTitle(tr("%1 - kxcam-view").arg(QDir::toNativeSeparators(folder)));
+    m_warnings->clear();
     m_playback.openFolder(folder);
+}
+
+QString ViewerWindow::saveShownFrame(const QString& folder)
+{
+    const HostFrame& frame = m_playback.frame();
+    if (frame.number == 0 || (frame.image.isNull() && frame.raw.size() != frame.bytes)) {
+        statusBar()->showMessage(tr("No frame to save."), messageMilliseconds);
+        return QString();
+    }
+    const uchar* bytes =
+        frame.image.isNull() ? reinterpret_cast<const uchar*>(frame.raw.constData()) : frame.image.constBits();
+    QString error;
+    const QString path = saveFrame(frame, bytes, folder, frame.number, error);
+    statusBar()->showMessage(path.isEmpty() ? tr("Cannot save frame %1 into %2: %3")
+                                                  .arg(frame.number)
+                                                  .arg(QDir::toNativeSeparators(folder), error)
+                                            : tr("Saved %1").arg(QDir::toNativeSeparators(path)),
+                             messageMilliseconds);
+    return path;
+}
+
+// A focused widget may claim a key before the window's shortcuts see it: the
+// rate box takes Space, Home, Right and letters to edit its text. Keys reach
+// the window whatever has focus, but for the digits a rate is typed with.
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && !isDigitKey(static_cast<QKeyEvent*>(event))) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ViewerWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!draggedFolder(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void ViewerWindow::dropEvent(QDropEvent* event)
+{
+    const QString folder = draggedFolder(event->mimeData());
+    if (folder.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFolder(folder);
 }
 
 void ViewerWindow::createToolBar()
@@ -155,6 +252,29 @@ void ViewerWindow::createToolBar()
     QAction* fit = addAction(tr("Fit"), {Qt::Key_0, Qt::Key_F});
     connect(fit, &QAction::triggered, m_view, &FrameView::fitToWindow);
     bar->addActions({zoomIn, zoomOut, actualSize, fit});
+
+    QAction* save = addAction(tr("Save..."), {QKeySequence::Save});
+    save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(save, &QAction::triggered, this, &ViewerWindow::chooseSaveFolder);
+    bar->addSeparator();
+    bar->addActions({save, createHistogramDock()});
+    // Spelt out: the platform's standard Quit key is none on Windows.
+    QAction* quit = addAction(tr("Quit"), {QKeySequence(Qt::CTRL + Qt::Key_Q)});
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+QAction* ViewerWindow::createHistogramDock()
+{
+    auto* dock = new QDockWidget(tr("Histogram (logarithmic)"), this);
+    dock->setObjectName(QStringLiteral("histogram"));
+    dock->setWidget(m_histogram);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    QAction* toggle = dock->toggleViewAction();
+    toggle->setShortcut(Qt::Key_H);
+    toggle->setText(tr("Histogram"));
+    toggle->setToolTip(tr("Histogram (H)"));
+    QWidget::addAction(toggle);
+    return toggle;
 }
 
 QAction* ViewerWindow::addAction(const QString& text, const QList<QKeySequence>& keys, bool checkable)
@@ -174,6 +294,15 @@ void ViewerWindow::chooseFolder()
         openFolder(folder);
 }
 
+void ViewerWindow::chooseSaveFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Save the frame into"), m_saveFolder);
+    if (folder.isEmpty())
+        return;
+    m_saveFolder = folder;
+    saveShownFrame(folder);
+}
+
 void ViewerWindow::togglePlay()
 {
     if (m_playback.playing())
@@ -184,6 +313,8 @@ void ViewerWindow::togglePlay()
 
 void ViewerWindow::changePreload(bool preload)
 {
+    if (preload != m_playback.preloads())
+        m_warnings->clear();
     m_playback.setPreload(preload);
 }
 
@@ -210,16 +341,31 @@ void ViewerWindow::showOpenFailure()
     showStatus();
 }
 
+void ViewerWindow::clearFrame()
+{
+    m_view->setMessage(QString());
+    m_view->setFrame(QImage());
+    m_histogram->setFrame(QImage(), 0);
+    m_paletteNote->clear();
+    showStatus();
+}
+
 void ViewerWindow::showFrame()
 {
     const HostFrame& frame = m_playback.frame();
-    m_view->setMessage(frame.image.isNull()
-                           ? tr("Frame %1 is announced as %2 (%3), a format without an image to draw.")
-                                 .arg(frame.number)
-                                 .arg(pixelFormatNames.value(frame.pixelFormat))
-                                 .arg(frame.pixelFormat)
-                           : QString());
-    m_view->setFrame(frame.image);
+    if (frame.image.isNull()) {
+        m_view->setMessage(tr("This frame is announced as %1 (%2), a format the viewer cannot draw; the inspector "
+                              "shows its bytes.")
+                               .arg(pixelFormatNames.value(frame.pixelFormat))
+                               .arg(frame.pixelFormat));
+        m_view->setBlankFrame(QSize(frame.width, frame.height));
+    } else {
+        m_view->setMessage(QString());
+        m_view->setFrame(frame.image);
+    }
+    m_histogram->setFrame(frame.image, frame.pixelFormat);
+    m_paletteNote->setText(frame.paletteIndices ? tr("palette image: the picture shows its colour indices as grey")
+                                                : QString());
     showStatus();
 }
 
@@ -250,13 +396,19 @@ void ViewerWindow::showStatus()
         m_status->setText(tr("no camera: %1").arg(m_playback.errorString()));
         return;
     }
-    const FrameRates rates{m_playback.measuredFramesPerSecond(), m_view->drawnFramesPerSecond()};
-    m_status->setText(statusLine(m_playback.frame(), rates, m_log.warningCount(),
-                                 m_playback.state() == Playback::State::EndOfFolder));
+    RunFacts facts;
+    facts.files = m_playback.imageFiles();
+    facts.framesPerSecond =
+        m_playback.state() == Playback::State::Playing ? m_playback.measuredFramesPerSecond() : 0.0;
+    facts.zoom = m_view->zoom();
+    facts.warnings = m_warnings->count();
+    facts.endOfFolder = m_playback.state() == Playback::State::EndOfFolder;
+    m_status->setText(statusLine(m_playback.frame(), facts));
 }
 
 void ViewerWindow::showPixel(const QPoint& pixel)
 {
     const HostFrame& frame = m_playback.frame();
-    m_inspector->setText(pixelDescription(frame.image, frame.pixelFormat, pixel));
+    m_inspector->setText(frame.image.isNull() ? rawPixelDescription(frame, frame.raw, pixel)
+                                              : pixelDescription(frame.image, frame.pixelFormat, pixel));
 }

@@ -1,5 +1,6 @@
 // The viewer's main window: the frame, the controls on a toolbar and keys,
-// the status line, the pixel inspector and the module's warnings.
+// the status line, the pixel inspector, the module's warnings and a histogram
+// of the frame in a dock.
 #ifndef VIEWER_WINDOW_H
 #define VIEWER_WINDOW_H
 
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 
 class FrameView;
+class HistogramView;
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
@@ -31,41 +33,59 @@ public:
     Playback& playback() { return m_playback; }
     FrameView& frameView() { return *m_view; }
     WarningPane& warningPane() { return *m_warnings; }
+    HistogramView& histogramView() { return *m_histogram; }
     QString statusText() const;
     QString inspectorText() const;
+    // Says when the picture shows palette indices rather than grey values; empty otherwise.
+    QString paletteNote() const;
 
 public slots:
-    // Opens the folder and plays it once it is open, or says in the window why
-    // it cannot be opened; the window paints on meanwhile.
+    // Opens the folder and shows its first frame, paused, once it is open, or
+    // says in the window why it cannot be opened; the window paints on meanwhile.
     void openFolder(const QString& folder);
+    // Writes the frame shown into folder as kxcam-play's --save does; the path
+    // written, or empty when there is no frame or it cannot be written (the
+    // status bar says which).
+    QString saveShownFrame(const QString& folder);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createToolBar();
+    // The dock's show/hide action, for the toolbar.
+    QAction* createHistogramDock();
     QAction* addAction(const QString& text, const QList<QKeySequence>& keys, bool checkable = false);
     void chooseFolder();
+    void chooseSaveFolder();
     void togglePlay();
     void changePreload(bool preload);
     void changeFramesPerSecond(double rate);
     void showOpened();
     void showOpenFailure();
     QString openingText() const;
+    void clearFrame();
     void showFrame();
     void showState();
     void showStatus();
     void showPixel(const QPoint& pixel);
 
-    const WarningLog& m_log;
     Playback m_playback;
     FrameView* m_view;
     WarningPane* m_warnings;
+    HistogramView* m_histogram;
     QLabel* m_status;
     QLabel* m_inspector;
+    QLabel* m_paletteNote;
     QAction* m_play = nullptr;
     QAction* m_step = nullptr;
     QAction* m_restart = nullptr;
     QAction* m_loop = nullptr;
     QAction* m_preload = nullptr;
     QDoubleSpinBox* m_rate = nullptr;
+    QString m_saveFolder;
 };
 
 #endif

@@ -2,8 +2,8 @@
 // relay: lines go to stderr as the user's logging rules say, and warnings are
 // seen whatever the rules. The warning and critical lines written while the
 // host is inside a call into the camera, which are the module's and its image
-// decoders', are counted and announced; Qt's own warnings about the platform
-// are not the camera's and stay out.
+// decoders', are counted and announced with the call they came from; Qt's own
+// warnings about the platform are not the camera's and stay out.
 #ifndef WARNING_LOG_H
 #define WARNING_LOG_H
 
@@ -22,21 +22,26 @@ public:
 
     int warningCount() const { return m_warnings.load(); }
 
-    // Marks a call into the camera for as long as it lives.
+    // Marks a call into the camera for as long as it lives; its warnings are
+    // announced with origin, e.g. "trigger 3, sub/b.png".
     class ModuleCall {
     public:
-        explicit ModuleCall(WarningLog& log) : m_log(log) { ++m_log.m_moduleCalls; }
-        ~ModuleCall() { --m_log.m_moduleCalls; }
+        explicit ModuleCall(WarningLog& log, const QString& origin = QString());
+        ~ModuleCall();
         ModuleCall(const ModuleCall&) = delete;
         ModuleCall& operator=(const ModuleCall&) = delete;
 
+        QString origin() const { return m_origin; }
+
     private:
         WarningLog& m_log;
+        QString m_origin;
+        const ModuleCall* m_outer;
     };
 
 signals:
     // Emitted on the logging thread; queued to receivers on other threads.
-    void warned(const QString& message);
+    void warned(const QString& origin, const QString& message);
 
 private:
     LogRelay m_relay;

@@ -28,11 +28,18 @@ QStringList WarningPane::lines() const
     return m_lines->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-void WarningPane::addWarning(const QString& message)
+void WarningPane::addWarning(const QString& origin, const QString& message)
 {
     ++m_count;
     showCount();
-    m_lines->appendPlainText(message);
+    m_lines->appendPlainText(origin.isEmpty() ? message : origin + QStringLiteral(": ") + message);
+}
+
+void WarningPane::clear()
+{
+    m_count = 0;
+    showCount();
+    m_lines->clear();
 }
 
 void WarningPane::showCount()

@@ -1,4 +1,5 @@
-// The module's warnings, newest last, under a heading that counts them.
+// The module's warnings, newest last, each after the call it came from,
+// under a heading that counts them.
 #ifndef WARNING_PANE_H
 #define WARNING_PANE_H
 
@@ -19,7 +20,9 @@ public:
     QStringList lines() const;
 
 public slots:
-    void addWarning(const QString& message);
+    // "trigger 3, sub/b.png: " and the message; the message alone without an origin.
+    void addWarning(const QString& origin, const QString& message);
+    void clear();
 
 private:
     void showCount();
