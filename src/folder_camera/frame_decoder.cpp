@@ -86,7 +86,7 @@ CFrameDecoder::CFrameDecoder(const QString& path) : m_path(path), m_reader(path)
 
 CImageHeader CFrameDecoder::header()
 {
-    return CImageHeader(m_reader.size(), m_reader.imageFormat());
+    return CImageHeader(m_reader.size(), int(m_reader.imageFormat()));
 }
 
 void CFrameDecoder::decode(const QString& path, QImage& image)

@@ -1,8 +1,9 @@
 #include "image_header.h"
 
-CImageHeader::CImageHeader(const QSize& size, QImage::Format format)
+CImageHeader::CImageHeader(const QSize& size, int format)
     : m_size(size),
-      m_format(format > QImage::Format_Invalid && format < QImage::NImageFormats ? format : QImage::Format_Invalid)
+      m_format(format > QImage::Format_Invalid && format < QImage::NImageFormats ? QImage::Format(format)
+                                                                                 : QImage::Format_Invalid)
 {
 }
 

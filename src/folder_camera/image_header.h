@@ -9,8 +9,10 @@
 
 class CImageHeader {
 public:
-    // A format outside Qt's list, as a reader may give for a header it could not read, is unknown.
-    CImageHeader(const QSize& size, QImage::Format format);
+    // The format as a number: a reader that could not read a header may give
+    // a value outside Qt's list (garbage, which must not be held as the enum),
+    // and such a format is unknown.
+    CImageHeader(const QSize& size, int format);
 
     // Whether the header gives a size; a file without one does not decode.
     bool isValid() const { return m_size.isValid() && !m_size.isEmpty(); }
