@@ -192,8 +192,8 @@ void CCameraVirtualFolder::preloadImages()
 // says why the cache ends before this file.
 CCameraVirtualFolder::PreloadEnd CCameraVirtualFolder::preloadImage(const QString& path, CPreloadBudget& budget)
 {
-    CFrameDecoder decoder(path);
-    const CImageHeader header = decoder.header();
+    FrameDecoder decoder(path);
+    const ImageHeader header = decoder.header();
     if (!budget.fits(header.decodedBytes()))
         return PreloadEnd::OverBudget;
     QImage image;
@@ -259,7 +259,7 @@ void CCameraVirtualFolder::trigger()
 bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)
 {
     if (m_index >= m_images.size())
-        CFrameDecoder::decode(path, frame);
+        FrameDecoder::decode(path, frame);
     else if (!m_images.at(m_index).isNull())
         copyPixels(m_images.at(m_index), frame);
     else

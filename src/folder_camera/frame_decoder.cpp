@@ -23,40 +23,69 @@ quint16 le16(const uchar* bytes)
     return qFromLittleEndian<quint16>(bytes);
 }
 
+// Byte offsets from the start of a BMP file of the fields read here, named as
+// Windows names them: BITMAPFILEHEADER, then BITMAPINFOHEADER (or one of its
+// longer successors) or OS/2's BITMAPCOREHEADER.
+constexpr int BMP_FILEHDR_SIZE = 14;
+constexpr int bfOffBits = 10;
+constexpr int biSize = 14;
+constexpr int biWidth = 18;
+constexpr int biHeight = 22;
+constexpr int biBitCount = 28;
+constexpr int biCompression = 30;
+constexpr int biClrUsed = 46;
+constexpr int bcWidth = 18;
+constexpr int bcHeight = 20;
+constexpr int bcBitCount = 24;
+constexpr quint32 BMP_COREHDR_SIZE = 12;
+constexpr quint32 BMP_INFOHDR_SIZE = 40;
+constexpr quint32 BI_RGB = 0;
+constexpr quint32 BI_BITFIELDS = 3;
+constexpr quint32 BI_ALPHABITFIELDS = 6;
+
 bool bmpMayLeavePixelsUndefined(const uchar* h, qint64 available, qint64 fileSize)
 {
-    if (available < 18)
+    if (available < BMP_FILEHDR_SIZE + 4)
         return true;
-    const quint32 pixelOffset = le32(h + 10);
-    const quint32 infoSize = le32(h + 14);
-    const bool os2v1 = infoSize == 12;
-    if (available < (os2v1 ? 26 : 50))
+    const quint32 pixelOffset = le32(h + bfOffBits);
+    const quint32 infoSize = le32(h + biSize);
+    const bool core = infoSize == BMP_COREHDR_SIZE;
+    if (available < (core ? bcBitCount + 2 : biClrUsed + 4))
         return true;
-    const qint64 width = os2v1 ? le16(h + 18) : qint32(le32(h + 18));
-    const qint64 height = os2v1 ? le16(h + 20) : qAbs(qint64(qint32(le32(h + 22))));
-    const int bitCount = le16(h + (os2v1 ? 24 : 28));
-    const quint32 compression = os2v1 ? 0 : le32(h + 30);
+    const qint64 width = core ? le16(h + bcWidth) : qint32(le32(h + biWidth));
+    const qint64 height = core ? le16(h + bcHeight) : qAbs(qint64(qint32(le32(h + biHeight))));
+    const int bitCount = le16(h + (core ? bcBitCount : biBitCount));
+    const quint32 compression = core ? BI_RGB : le32(h + biCompression);
     // Run-length codes may skip pixels or end early; other compressions Qt refuses.
-    if (compression != 0 && compression != 3 && compression != 6)
+    if (compression != BI_RGB && compression != BI_BITFIELDS && compression != BI_ALPHABITFIELDS)
         return true;
-    const quint32 usedColours = os2v1 ? 0 : le32(h + 46);
+    const quint32 usedColours = core ? 0 : le32(h + biClrUsed);
     const qint64 colours = bitCount <= 8 ? (usedColours ? usedColours : 1u << bitCount) : 0;
-    const qint64 masks = infoSize == 40 ? (compression == 3 ? 12 : compression == 6 ? 16 : 0) : 0;
+    // Only the plain info header has its colour masks after it rather than inside.
+    const qint64 masks = infoSize == BMP_INFOHDR_SIZE
+                             ? (compression == BI_BITFIELDS ? 12 : compression == BI_ALPHABITFIELDS ? 16 : 0)
+                             : 0;
     // The reader takes the pixels from after the palette it read when that lies past the stated offset.
-    const qint64 pixelStart = std::max<qint64>(pixelOffset, 14 + qint64(infoSize) + colours * (os2v1 ? 3 : 4) + masks);
+    const qint64 paletteEntryBytes = core ? 3 : 4;
+    const qint64 pixelStart =
+        std::max<qint64>(pixelOffset, BMP_FILEHDR_SIZE + qint64(infoSize) + colours * paletteEntryBytes + masks);
     const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
     if (rowBytes <= 0 || height > (std::numeric_limits<qint64>::max() - pixelStart) / rowBytes)
         return true;
     return fileSize < pixelStart + rowBytes * height;
 }
 
+// Byte offsets from the start of a PNG file of its IHDR chunk's fields, which
+// come first: after the signature, the chunk's length and type, width and height.
+constexpr int ihdrBitDepth = 24;
+constexpr int ihdrColourType = 25;
+constexpr int PNG_COLOUR_TYPE_RGB = 2;
+
 bool pngMayLeavePixelsUndefined(const uchar* h, qint64 available)
 {
-    if (available < 26)
+    if (available < ihdrColourType + 1)
         return true;
-    const int bitDepth = h[24];
-    const int colourType = h[25];
-    return bitDepth == 16 && colourType == 2;
+    return h[ihdrBitDepth] == 16 && h[ihdrColourType] == PNG_COLOUR_TYPE_RGB;
 }
 
 void clearAllBytes(QImage& image)
@@ -67,7 +96,7 @@ void clearAllBytes(QImage& image)
 
 }  // namespace
 
-bool CFrameDecoder::mayLeavePixelsUndefined(QIODevice& file)
+bool FrameDecoder::mayLeavePixelsUndefined(QIODevice& file)
 {
     uchar h[headerBytes];
     const qint64 available = file.peek(reinterpret_cast<char*>(h), headerBytes);
@@ -78,23 +107,23 @@ bool CFrameDecoder::mayLeavePixelsUndefined(QIODevice& file)
     return false;
 }
 
-CFrameDecoder::CFrameDecoder(const QString& path) : m_path(path), m_reader(path)
+FrameDecoder::FrameDecoder(const QString& path) : m_path(path), m_reader(path)
 {
     // The reader reads from the device opened here; peeking leaves it at the start.
     m_clearFirst = m_reader.device()->open(QIODevice::ReadOnly) && mayLeavePixelsUndefined(*m_reader.device());
 }
 
-CImageHeader CFrameDecoder::header()
+ImageHeader FrameDecoder::header()
 {
-    return CImageHeader(m_reader.size(), int(m_reader.imageFormat()));
+    return ImageHeader(m_reader.size(), int(m_reader.imageFormat()));
 }
 
-void CFrameDecoder::decode(const QString& path, QImage& image)
+void FrameDecoder::decode(const QString& path, QImage& image)
 {
-    CFrameDecoder(path).decode(image);
+    FrameDecoder(path).decode(image);
 }
 
-bool CFrameDecoder::decode(QImage& image)
+bool FrameDecoder::decode(QImage& image)
 {
     // Qt's readers decode in place into an image of the same size and format, else into a new one.
     if (m_clearFirst)
@@ -117,7 +146,7 @@ bool CFrameDecoder::decode(QImage& image)
     return true;
 }
 
-void CFrameDecoder::clearRowPadding(QImage& image)
+void FrameDecoder::clearRowPadding(QImage& image)
 {
     const qint64 rowBits = qint64(image.width()) * image.depth();
     const int fullBytes = static_cast<int>(rowBits / 8);

@@ -12,16 +12,16 @@
 
 class QIODevice;
 
-class CFrameDecoder {
+class FrameDecoder {
 public:
     // Opens the file; nothing is read from it yet.
-    explicit CFrameDecoder(const QString& path);
-    CFrameDecoder(const CFrameDecoder&) = delete;
-    CFrameDecoder& operator=(const CFrameDecoder&) = delete;
+    explicit FrameDecoder(const QString& path);
+    FrameDecoder(const FrameDecoder&) = delete;
+    FrameDecoder& operator=(const FrameDecoder&) = delete;
 
     // What the file's header says, read without decoding; the decode goes on
     // from there, so the header is read (and any reader warning written) once.
-    CImageHeader header();
+    ImageHeader header();
     // Decodes into image, reusing its buffer when size and format match, as
     // Qt's readers do. A file that cannot be decoded leaves a null image, and
     // false.

@@ -1,18 +1,18 @@
 #include "image_header.h"
 
-CImageHeader::CImageHeader(const QSize& size, int format)
+ImageHeader::ImageHeader(const QSize& size, int format)
     : m_size(size),
       m_format(format > QImage::Format_Invalid && format < QImage::NImageFormats ? QImage::Format(format)
                                                                                  : QImage::Format_Invalid)
 {
 }
 
-QImage::Format CImageHeader::assumedFormat() const
+QImage::Format ImageHeader::assumedFormat() const
 {
     return m_format == QImage::Format_Invalid ? QImage::Format_ARGB32 : m_format;
 }
 
-qint64 CImageHeader::decodedBytes() const
+qint64 ImageHeader::decodedBytes() const
 {
     if (!isValid())
         return 0;
@@ -20,7 +20,7 @@ qint64 CImageHeader::decodedBytes() const
     return (rowBits + 31) / 32 * 4 * m_size.height();
 }
 
-bool CImageHeader::allocatable() const
+bool ImageHeader::allocatable() const
 {
     // Allocated, never written: the pages are not touched.
     return !QImage(m_size, assumedFormat()).isNull();

@@ -7,12 +7,12 @@
 #include <QSize>
 #include <QString>
 
-class CImageHeader {
+class ImageHeader {
 public:
     // The format as a number: a reader that could not read a header may give
     // a value outside Qt's list (garbage, which must not be held as the enum),
     // and such a format is unknown.
-    CImageHeader(const QSize& size, int format);
+    ImageHeader(const QSize& size, int format);
 
     // Whether the header gives a size; a file without one does not decode.
     bool isValid() const { return m_size.isValid() && !m_size.isEmpty(); }
