@@ -1,4 +1,4 @@
-# cmake --install: the module, the program, the interface header and the
+# cmake --install: the module, the program, the interface headers and the
 # sample set in the GNU directories, and a package configuration with which a
 # host project says find_package(kxCam) and links kxCam::interface.
 include(CMakePackageConfigHelpers)
@@ -7,7 +7,7 @@ set_target_properties(kxcam_interface PROPERTIES EXPORT_NAME interface)
 install(TARGETS kxcam_interface kxCam_100 EXPORT kxCamTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES include/kxcam_camera.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES include/kxcam_camera.h include/kxcam_pixel_format.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 set(KXCAM_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kxCam)
 set(KXCAM_INSTALLED_SAMPLES_DIR ${CMAKE_INSTALL_DATADIR}/kxCam/samples)

@@ -59,7 +59,7 @@ struct CameraParams {
     std::int32_t width;   // written for every delivered frame
     std::int32_t height;  // written for every delivered frame
     std::uint8_t hostReserved40[4];
-    std::int32_t pixelFormat;  // a pixelFormatNames code
+    std::int32_t pixelFormat;  // a pixelFormatNames code (kxcam_pixel_format.h names them)
     QString folder;
     std::uint8_t hostReserved56[24];
     std::int32_t preload;  // exactly 1 turns preloading on
@@ -68,6 +68,9 @@ struct CameraParams {
 
 // Identifier announcing that CameraParams::folder has changed.
 constexpr std::int32_t PARAM_IMAGE_FOLDER = 50;
+
+// The grab mode that restarts the frame count at every start.
+constexpr std::int32_t GRAB_MODE_RESTARTS_FRAME_COUNT = 3;
 
 // Passed to applyParameter; only the identifier is read, the rest is the host's.
 struct CameraParamChange {
@@ -118,7 +121,7 @@ public:
     std::int32_t m_frameCount = 0;
     std::int32_t m_startCount = 0;
     std::int32_t m_activeGrabMode = 0;
-    std::int32_t m_grabMode = 1;  // 3 restarts the frame count at every start
+    std::int32_t m_grabMode = 1;
     unsigned char* m_imageData = nullptr;
     ICameraCallback* m_callback = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "gui_test_main.h"
 #include "histogram_view.h"
 #include "image_folder.h"
+#include "kxcam_pixel_format.h"
 #include "log_capture.h"
 #include "pixel_checksum.h"
 #include "pixel_inspector.h"

@@ -3,6 +3,7 @@
 #include "available_memory.h"
 #include "folder_walk.h"
 #include "frame_decoder.h"
+#include "kxcam_pixel_format.h"
 #include "preload_budget.h"
 #include "read_ahead_schedule.h"
 
@@ -17,30 +18,6 @@
 namespace {
 
 constexpr qint64 mebibyte = 1024 * 1024;
-
-int bitsPerPixelOfCode(int pixelFormat)
-{
-    switch (pixelFormat) {
-    case 1: return 8;
-    case 2: return 24;
-    case 3: return 32;
-    case 4: return 16;
-    default: return 0;
-    }
-}
-
-int pixelFormatCodeOf(QImage::Format format)
-{
-    switch (format) {
-    case QImage::Format_RGB32: return 3;
-    case QImage::Format_RGB888: return 2;
-    case QImage::Format_Indexed8: return 1;
-    case QImage::Format_Grayscale8: return 1;
-    case QImage::Format_RGB16: return 4;
-    case QImage::Format_ARGB32: return 5;
-    default: return 0;
-    }
-}
 
 // QImage::byteCount() truncates past 2 GiB and sizeInBytes() needs Qt 5.10.
 qint64 pixelBytes(const QImage& image)
@@ -117,7 +94,7 @@ int CCameraVirtualFolder::start()
         return 0;
     ++m_startCount;
     m_activeGrabMode = m_grabMode;
-    if (m_grabMode == 3)
+    if (m_grabMode == GRAB_MODE_RESTARTS_FRAME_COUNT)
         m_frameCount = 0;
     m_grabbing = true;
     m_index = -1;

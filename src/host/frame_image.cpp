@@ -1,16 +1,6 @@
 #include "frame_image.h"
 
-QImage::Format imageFormatOfCode(int pixelFormat)
-{
-    switch (pixelFormat) {
-    case 1: return QImage::Format_Grayscale8;
-    case 2: return QImage::Format_RGB888;
-    case 3: return QImage::Format_RGB32;
-    case 4: return QImage::Format_RGB16;
-    case 5: return QImage::Format_ARGB32;
-    default: return QImage::Format_Invalid;
-    }
-}
+#include "kxcam_pixel_format.h"
 
 QImage frameView(const ICameraObject& camera)
 {

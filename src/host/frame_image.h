@@ -5,10 +5,6 @@
 
 #include <QImage>
 
-// The Qt image format a host reads an announced pixel format code as;
-// Format_Invalid for codes without one.
-QImage::Format imageFormatOfCode(int pixelFormat);
-
 // A deep copy of the frame being delivered, in its announced format, or a null
 // image when the format has no Qt equivalent. Call it inside onFrame: the
 // camera's pixel bytes are gone once the callback returns.

@@ -1,6 +1,6 @@
 #include "saved_frame.h"
 
-#include "frame_image.h"
+#include "kxcam_pixel_format.h"
 #include "png_file.h"
 
 #include <QDir>

@@ -1,5 +1,7 @@
 #include "frame_histogram.h"
 
+#include "kxcam_pixel_format.h"
+
 namespace {
 
 constexpr int bins = 256;
@@ -74,11 +76,11 @@ QVector<HistogramChannel> frameHistogram(const QImage& frame, int pixelFormat)
     if (frame.isNull())
         return {};
     switch (pixelFormat) {
-    case 1: return greyHistogram(frame);
-    case 2: return rgb24Histogram(frame);
-    case 3:
-    case 5: return rgb32Histogram(frame);
-    case 4: return grey16Histogram(frame);
+    case PIXEL_FORMAT_GRAY8: return greyHistogram(frame);
+    case PIXEL_FORMAT_RGB24: return rgb24Histogram(frame);
+    case PIXEL_FORMAT_RGB32:
+    case PIXEL_FORMAT_RGB48: return rgb32Histogram(frame);
+    case PIXEL_FORMAT_GRAY16: return grey16Histogram(frame);
     default: return {};
     }
 }

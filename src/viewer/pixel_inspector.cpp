@@ -1,5 +1,7 @@
 #include "pixel_inspector.h"
 
+#include "kxcam_pixel_format.h"
+
 #include <QRect>
 #include <QStringList>
 
@@ -12,15 +14,15 @@ constexpr bool littleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
 QStringList byteNames(int pixelFormat)
 {
     switch (pixelFormat) {
-    case 1: return {QStringLiteral("value")};
-    case 2: return {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
-    case 3:
+    case PIXEL_FORMAT_GRAY8: return {QStringLiteral("value")};
+    case PIXEL_FORMAT_RGB24: return {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
+    case PIXEL_FORMAT_RGB32:
         return littleEndian ? QStringList{QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R"), QStringLiteral("X")}
                             : QStringList{QStringLiteral("X"), QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
-    case 4:
+    case PIXEL_FORMAT_GRAY16:
         return littleEndian ? QStringList{QStringLiteral("low"), QStringLiteral("high")}
                             : QStringList{QStringLiteral("high"), QStringLiteral("low")};
-    case 5:
+    case PIXEL_FORMAT_RGB48:
         return littleEndian ? QStringList{QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R"), QStringLiteral("A")}
                             : QStringList{QStringLiteral("A"), QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
     default: return {};

@@ -1,6 +1,8 @@
 // The smallest host: loads the installed module, plays the installed sample
-// set once and prints how many frames it got. Exit status 0 when it got some.
+// set once and prints how many frames it could read as Qt images. Exit status
+// 0 when it got some.
 #include <kxcam_camera.h>
+#include <kxcam_pixel_format.h>
 
 #include <QCoreApplication>
 #include <QLibrary>
@@ -14,9 +16,12 @@ public:
     void hostReserved() override {}
     int onFrame(ICameraObject* camera) override
     {
-        std::printf("%dx%d %s\n", camera->m_width, camera->m_height,
+        const QImage frame(camera->m_imageData, camera->m_width, camera->m_height,
+                           camera->m_imageSize / camera->m_height, imageFormatOfCode(camera->m_pixelFormat));
+        std::printf("%dx%d %s\n", frame.width(), frame.height(),
                     qPrintable(pixelFormatNames.value(camera->m_pixelFormat)));
-        ++frames;
+        if (!frame.isNull())
+            ++frames;
         return 0;
     }
     int frames = 0;
