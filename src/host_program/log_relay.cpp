@@ -1,7 +1,5 @@
 #include "log_relay.h"
 
-#include "progress_bar.h"
-
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -79,10 +77,10 @@ void LogRelay::handle(QtMsgType type, const QMessageLogContext& context, const Q
 
 void LogRelay::writeLine(const QByteArray& line)
 {
-    if (m_bar)
-        m_bar->clear();
+    if (m_beforeLine)
+        m_beforeLine();
     std::fprintf(stderr, "%s\n", line.constData());
     std::fflush(stderr);
-    if (m_bar)
-        m_bar->draw();
+    if (m_afterLine)
+        m_afterLine();
 }

@@ -13,7 +13,6 @@
 #include <atomic>
 #include <functional>
 
-class ProgressBar;
 class QLoggingCategory;
 
 class LogRelay {
@@ -25,8 +24,13 @@ public:
 
     // Warning and critical lines so far, printed or not, from any thread.
     int warningCount() const { return m_warnings.load(); }
-    // Lines are written around the bar, which may be null.
-    void setProgressBar(ProgressBar* bar) { m_bar = bar; }
+    // Called before and after each line, so that what else the terminal shows
+    // (kxcam-play's progress bar) makes way for it; either may be empty.
+    void setAroundLine(std::function<void()> before, std::function<void()> after)
+    {
+        m_beforeLine = std::move(before);
+        m_afterLine = std::move(after);
+    }
     // A line of the program's own, "kxcam-play: text" (the application's name), not counted as a warning.
     void note(const QString& text);
 
@@ -41,7 +45,8 @@ private:
 
     QtMessageHandler m_previousHandler;
     void (*m_previousFilter)(QLoggingCategory*);
-    ProgressBar* m_bar = nullptr;
+    std::function<void()> m_beforeLine;
+    std::function<void()> m_afterLine;
     WarningListener m_listener;
     std::atomic<int> m_warnings{0};
     // The categories whose warnings, or critical lines, the user's rules hide.

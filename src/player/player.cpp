@@ -2,7 +2,6 @@
 
 #include "frame_description.h"
 #include "frame_image.h"
-#include "image_file_list.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
@@ -50,12 +49,12 @@ int Player::run()
         return m_exitStatus;
     if (stderrIsTerminal())
         m_progress = ProgressBar(true, expectedFrames());
-    m_log.setProgressBar(&m_progress);
+    m_log.setAroundLine([this] { m_progress.clear(); }, [this] { m_progress.draw(); });
     m_interruptPoll.start(interruptPollMilliseconds);
     m_clock.start();
     m_triggerTimer.start(0);
     QCoreApplication::exec();
-    m_log.setProgressBar(nullptr);
+    m_log.setAroundLine(nullptr, nullptr);
     interruptHandled();
     return m_exitStatus;
 }
@@ -99,7 +98,7 @@ bool Player::openCamera()
     // A large folder preloads for minutes: a user at a terminal is told why nothing happens yet.
     const bool tellOpening = m_options.preload && stderrIsTerminal();
     if (tellOpening)
-        m_log.note(QStringLiteral("preloading %1 files...").arg(imageFiles().size()));
+        m_log.note(QStringLiteral("preloading %1 files...").arg(files().size()));
     QElapsedTimer opening;
     opening.start();
     const int opened = m_camera->open();
@@ -120,30 +119,13 @@ bool Player::openCamera()
     return true;
 }
 
-const QStringList& Player::imageFiles()
+FileCursor& Player::files()
 {
     if (!m_listed) {
-        m_folder = cameraFolderPath(m_options.folder);
-        m_imageFiles = listImageFiles(m_options.folder);
+        m_files = FileCursor::ofFolder(m_options.folder);
         m_listed = true;
     }
-    return m_imageFiles;
-}
-
-// The file the next trigger takes, followed as the camera steps through its
-// list: the next one, the first again after the last with --loop, none past
-// the last without it.
-QString Player::nextFile()
-{
-    const QStringList& files = imageFiles();
-    int next = m_position + 1;
-    if (next >= files.size()) {
-        if (!m_options.loop || files.isEmpty())
-            return QString();
-        next = 0;
-    }
-    m_position = next;
-    return files.at(next).mid(m_folder.size() + 1);
+    return m_files;
 }
 
 // The frames a run will deliver, when it can be known beforehand; 0 when not.
@@ -151,15 +133,9 @@ int Player::expectedFrames()
 {
     if (m_options.loop)
         return qMax(m_options.frames, 0);
-    return m_options.frames > 0 ? qMin(m_options.frames, imageFiles().size()) : imageFiles().size();
+    return m_options.frames > 0 ? qMin(m_options.frames, files().size()) : files().size();
 }
 
-// The camera never says that a folder has ended, so the host tells the end
-// from what a trigger leaves behind. Without wrapping, the one trigger that
-// delivers no frame and writes no warning is the one past the last file; an
-// undecodable file gives no frame either, but always a warning. Wrapping or
-// not, more frameless triggers in a row than the camera lists image files mean
-// nothing will come (an empty folder, or nothing but undecodable files).
 void Player::step()
 {
     if (interruptRequested()) {
@@ -172,8 +148,10 @@ void Player::step()
         m_clock.restart();
     m_trigger = TriggerRecord();
     m_trigger.number = m_triggers + 1;
-    if (!m_options.quiet)
-        m_trigger.file = nextFile();
+    if (!m_options.quiet) {
+        const int position = files().step(m_options.loop);
+        m_trigger.file = position >= 0 ? files().relativePath(position) : QString();
+    }
     m_callbackNanoseconds = 0;
     m_triggerNanoseconds = m_clock.nsecsElapsed();
     m_camera->trigger();
@@ -185,16 +163,13 @@ void Player::step()
         finish();
         return;
     }
-    if (m_trigger.delivered) {
-        m_framelessInARow = 0;
-    } else {
+    if (!m_trigger.delivered)
         ++m_summary.triggersWithoutFrame;
-        ++m_framelessInARow;
-        const bool endOfList = !m_options.loop && m_trigger.warnings.isEmpty();
-        if (endOfList || m_framelessInARow > imageFiles().size()) {
-            finish();
-            return;
-        }
+    // A quiet run lists the folder only once a trigger delivers nothing.
+    FileCursor& cursor = m_trigger.delivered ? m_files : files();
+    if (cursor.ended(m_trigger.delivered, !m_trigger.warnings.isEmpty(), m_options.loop)) {
+        finish();
+        return;
     }
     if (m_options.frames > 0 && m_triggers >= m_options.frames) {
         finish();

@@ -4,6 +4,7 @@
 #define PLAYER_H
 
 #include "contact_sheet.h"
+#include "file_cursor.h"
 #include "frame_report.h"
 #include "host_camera.h"
 #include "host_options.h"
@@ -27,8 +28,7 @@ public:
 private:
     bool checkOutputs();
     bool openCamera();
-    const QStringList& imageFiles();
-    QString nextFile();
+    FileCursor& files();
     int expectedFrames();
     void step();
     void scheduleNextTrigger();
@@ -43,17 +43,14 @@ private:
     LogRelay& m_log;
     HostCamera m_camera;
     // The folder's files as the camera lists them, when first needed.
-    QString m_folder;
-    QStringList m_imageFiles;
+    FileCursor m_files;
     bool m_listed = false;
-    int m_position = -1;
     TriggerRecord m_trigger;  // the one under way
     qint64 m_callbackNanoseconds = 0;
     ProgressBar m_progress{false, 0};
     ContactSheet m_sheet;
     RunSummary m_summary;
     int m_triggers = 0;
-    int m_framelessInARow = 0;
     qint64 m_triggerNanoseconds = 0;  // when the trigger under way began
     qint64 m_firstFrameNanoseconds = 0;
     int m_exitStatus = 0;

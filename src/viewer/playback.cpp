@@ -2,7 +2,7 @@
 
 #include "frame_description.h"
 #include "frame_image.h"
-#include "image_file_list.h"
+#include "kxcam_pixel_format.h"
 #include "warning_log.h"
 
 #include <QImageReader>
@@ -98,7 +98,6 @@ void Playback::restart()
     // The camera lists the folder again at its next trigger.
     listFiles();
     clearFrame();
-    m_framelessInARow = 0;
     setState(State::Paused);
     play();
 }
@@ -145,7 +144,6 @@ void Playback::startOpening()
     m_timer.stop();
     closeCamera();
     clearFrame();
-    m_framelessInARow = 0;
     listFiles();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
@@ -215,55 +213,28 @@ void Playback::clearFrame()
 
 void Playback::listFiles()
 {
-    m_files = listImageFiles(m_folder);
-    m_root = cameraFolderPath(m_folder);
-    m_position = -1;
+    m_files = FileCursor::ofFolder(m_folder);
     m_triggers = 0;
 }
 
-// The camera's own stepping: the next file, the first again after the last
-// when it loops, none past the last when it does not.
-int Playback::nextPosition() const
-{
-    if (m_position + 1 < m_files.size())
-        return m_position + 1;
-    return m_loop && !m_files.isEmpty() ? 0 : -1;
-}
-
-QString Playback::relativePath(int position) const
-{
-    return m_files.at(position).mid(m_root.size() + 1);
-}
-
-// The camera never says that a folder has ended, so the end is told from what
-// a trigger leaves behind: without wrapping, the trigger past the last file
-// delivers no frame and writes no warning (an undecodable file writes one).
-// More frameless triggers in a row than the folder has image files mean that
-// nothing will come, wrapping or not.
 void Playback::trigger()
 {
     const int framesBefore = m_frame.number;
     const int warningsBefore = m_log.warningCount();
-    const int next = nextPosition();
-    if (next >= 0)
-        m_position = next;
+    const int next = m_files.step(m_loop);
     ++m_triggers;
-    const QString origin = next >= 0 ? tr("trigger %1, %2").arg(m_triggers).arg(relativePath(next))
+    const QString origin = next >= 0 ? tr("trigger %1, %2").arg(m_triggers).arg(m_files.relativePath(next))
                                      : tr("trigger %1").arg(m_triggers);
     {
         const WarningLog::ModuleCall call(m_log, origin);
         m_camera->trigger();
     }
-    if (m_frame.number > framesBefore) {
-        m_framelessInARow = 0;
-        emit frameDelivered();
-        return;
-    }
-    ++m_framelessInARow;
-    const bool endOfList = !m_loop && m_log.warningCount() == warningsBefore;
-    if (endOfList || m_framelessInARow > m_files.size()) {
+    const bool delivered = m_frame.number > framesBefore;
+    if (m_files.ended(delivered, m_log.warningCount() > warningsBefore, m_loop)) {
         m_timer.stop();
         setState(State::EndOfFolder);
+    } else if (delivered) {
+        emit frameDelivered();
     }
 }
 
@@ -276,10 +247,11 @@ void Playback::receive(ICameraObject& camera)
     frame.image = frameImage(camera);
     if (frame.image.isNull() && camera.m_imageData && camera.m_imageSize > 0)
         frame.raw = QByteArray(reinterpret_cast<const char*>(camera.m_imageData), camera.m_imageSize);
-    if (m_position >= 0) {
-        frame.position = m_position;
-        frame.file = relativePath(m_position);
-        frame.paletteIndices = frame.pixelFormat == 1 && holdsPaletteIndices(m_files.at(m_position));
+    const int position = m_files.position();
+    if (position >= 0) {
+        frame.position = position;
+        frame.file = m_files.relativePath(position);
+        frame.paletteIndices = frame.pixelFormat == PIXEL_FORMAT_GRAY8 && holdsPaletteIndices(m_files.path(position));
     }
     m_frame = std::move(frame);
     m_meter.addFrame();

@@ -6,6 +6,7 @@
 #ifndef PLAYBACK_H
 #define PLAYBACK_H
 
+#include "file_cursor.h"
 #include "frame_rate_meter.h"
 #include "host_camera.h"
 #include "host_frame.h"
@@ -74,8 +75,6 @@ private:
     void closeCamera();
     void clearFrame();
     void listFiles();
-    int nextPosition() const;
-    QString relativePath(int position) const;
     void trigger();
     void receive(ICameraObject& camera);
     void setState(State state);
@@ -91,11 +90,8 @@ private:
     double m_rate = 0.0;
     State m_state = State::NoCamera;
     HostFrame m_frame;
-    QStringList m_files;  // absolute paths, in the camera's frame order
-    QString m_root;       // the folder the camera opened, which the paths begin with
-    int m_position = -1;  // the listed file the camera took last, followed as it steps
-    int m_triggers = 0;   // since the camera opened or restarted
-    int m_framelessInARow = 0;
+    FileCursor m_files;
+    int m_triggers = 0;  // since the camera opened or restarted
     FrameRateMeter m_meter;
     QTimer m_timer;
     QThread* m_opening = nullptr;
