@@ -1,4 +1,4 @@
-// The one platform seam of the module: a hint to the operating system.
+// One of the module's platform seams: a hint to the operating system.
 #ifndef READ_AHEAD_H
 #define READ_AHEAD_H
 

@@ -1,4 +1,4 @@
-// Where kxcam-play looks for the camera module and the sample set when the
+// Where the host programs look for the camera module and the sample set when the
 // command line names neither: first the installed layout around the program,
 // then the build tree it was built in.
 #ifndef DEFAULT_PATHS_H
