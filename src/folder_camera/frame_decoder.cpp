@@ -23,25 +23,15 @@ quint16 le16(const uchar* bytes)
     return qFromLittleEndian<quint16>(bytes);
 }
 
-// Byte offsets from the start of a BMP file of the fields read here, named as
-// Windows names them: BITMAPFILEHEADER, then BITMAPINFOHEADER (or one of its
-// longer successors) or OS/2's BITMAPCOREHEADER.
-constexpr int BMP_FILEHDR_SIZE = 14;
-constexpr int bfOffBits = 10;
-constexpr int biSize = 14;
-constexpr int biWidth = 18;
-constexpr int biHeight = 22;
-constexpr int biBitCount = 28;
-constexpr int biCompression = 30;
-constexpr int biClrUsed = 46;
-constexpr int bcWidth = 18;
-constexpr int bcHeight = 20;
-constexpr int bcBitCount = 24;
-constexpr quint32 BMP_COREHDR_SIZE = 12;
-constexpr quint32 BMP_INFOHDR_SIZE = 40;
-constexpr quint32 BI_RGB = 0;
-constexpr quint32 BI_BITFIELDS = 3;
-constexpr quint32 BI_ALPHABITFIELDS = 6;
+// Byte offsets from the start of a BMP file of the fields read here, and
+// their values, named as Windows names them: BITMAPFILEHEADER, then
+// BITMAPINFOHEADER (or a longer header that begins like it) or OS/2's
+// BITMAPCOREHEADER.
+constexpr int BMP_FILEHDR_SIZE = 14, bfOffBits = 10, biSize = 14;
+constexpr int biWidth = 18, biHeight = 22, biBitCount = 28, biCompression = 30, biClrUsed = 46;
+constexpr int bcWidth = 18, bcHeight = 20, bcBitCount = 24;
+constexpr quint32 BMP_COREHDR_SIZE = 12, BMP_INFOHDR_SIZE = 40;
+constexpr quint32 BI_RGB = 0, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
 
 bool bmpMayLeavePixelsUndefined(const uchar* h, qint64 available, qint64 fileSize)
 {
@@ -75,10 +65,9 @@ bool bmpMayLeavePixelsUndefined(const uchar* h, qint64 available, qint64 fileSiz
     return fileSize < pixelStart + rowBytes * height;
 }
 
-// Byte offsets from the start of a PNG file of its IHDR chunk's fields, which
-// come first: after the signature, the chunk's length and type, width and height.
-constexpr int ihdrBitDepth = 24;
-constexpr int ihdrColourType = 25;
+// Byte offsets of the IHDR chunk's fields, which come first in a PNG file:
+// after the signature, the chunk's length and type, width and height.
+constexpr int ihdrBitDepth = 24, ihdrColourType = 25;
 constexpr int PNG_COLOUR_TYPE_RGB = 2;
 
 bool pngMayLeavePixelsUndefined(const uchar* h, qint64 available)
