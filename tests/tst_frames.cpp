@@ -176,7 +176,7 @@ void FramesTest::undecodableFileIsSkipped_data()
     QTest::addColumn<bool>("preload");
     QTest::addColumn<QString>("badName");
     QTest::addColumn<QByteArray>("badFile");
-    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; empty: unset
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; null: unset
     QTest::addColumn<int>("cached");         // good files that fit in the cache, in frame order
     const QByteArray corruptPng("\x89PNG\r\n\x1a\nnot really", 18);
     const QByteArray rows(16, '\1');
