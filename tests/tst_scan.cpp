@@ -11,6 +11,10 @@
 
 #include <QtTest>
 
+#if defined(Q_OS_LINUX)
+#include "available_memory_cgroup.h"
+#endif
+
 namespace {
 
 constexpr qint64 mebibyte = 1024 * 1024;
@@ -18,6 +22,9 @@ constexpr qint64 gibibyte = 1024 * mebibyte;
 
 const QString ignoredCap = QStringLiteral("warning: Virtual Camera: Preload cap(  %1  ) of KXCAM_PRELOAD_MAX_MB ignored, "
                                           "the cache has none: it takes a whole number of MiB from 0 to 8796093022207");
+
+// Files by their paths, relative to a folder.
+using FileTree = QMap<QString, QByteArray>;
 
 CCameraVirtualFolder& folderCamera(RecordingCamera& camera)
 {
@@ -51,6 +58,8 @@ private slots:
     void preloadKeepsPositions();
     void budgetOfAvailableMemoryAndCap_data();
     void budgetOfAvailableMemoryAndCap();
+    void memoryCgroupHeadroom_data();
+    void memoryCgroupHeadroom();
     void failedOpenDropsDirectory();
     void rootIsNeverScanned_data();
     void rootIsNeverScanned();
@@ -228,6 +237,44 @@ void ScanTest::budgetOfAvailableMemoryAndCap()
     LogCapture log;
     QCOMPARE(PreloadBudget(available, PreloadBudget::capFromEnvironment()).bytes(), budget);
     QCOMPARE(log.lines(), capIgnored ? QStringList{ignoredCap.arg(debugQuoted(QString::fromLatin1(capMiB)))} : QStringList());
+}
+
+void ScanTest::memoryCgroupHeadroom_data()
+{
+    QTest::addColumn<QByteArray>("procSelfCgroup");
+    QTest::addColumn<FileTree>("mount");  // the cgroup file systems
+    QTest::addColumn<qint64>("headroom");
+    QTest::newRow("v2: limit less usage, but for the inactive file cache")
+        << QByteArray("0::/app\n")
+        << FileTree{{"app/memory.max", "1073741824\n"}, {"app/memory.current", "536870912\n"},
+                    {"app/memory.stat", "anon 402653184\ninactive_file 134217728\n"}}
+        << 640 * mebibyte;
+    QTest::newRow("v1 beside v2: the parent's limit less its usage, the group's own unlimited")
+        << QByteArray("5:cpu:/other\n4:cpuacct,memory:/app/job\n0::/\n")
+        << FileTree{{"memory/app/memory.limit_in_bytes", "2147483648\n"},
+                    {"memory/app/memory.usage_in_bytes", "1073741824\n"},
+                    {"memory/app/memory.stat", "cache 268435456\ntotal_inactive_file 268435456\n"},
+                    {"memory/app/job/memory.limit_in_bytes", "9223372036854771712\n"},
+                    {"memory/app/job/memory.usage_in_bytes", "1073741824\n"}}
+        << 1280 * mebibyte;
+    QTest::newRow("v2 without a limit") << QByteArray("0::/app\n")
+                                        << FileTree{{"app/memory.max", "max\n"}, {"app/memory.current", "4096\n"}}
+                                        << noMemoryLimit;
+}
+
+void ScanTest::memoryCgroupHeadroom()
+{
+#if defined(Q_OS_LINUX)
+    QFETCH(QByteArray, procSelfCgroup);
+    QFETCH(FileTree, mount);
+    QFETCH(qint64, headroom);
+    ImageFolder folder;
+    for (auto file = mount.cbegin(); file != mount.cend(); ++file)
+        folder.addFile(file.key(), file.value());
+    QCOMPARE(cgroupHeadroom(procSelfCgroup.toStdString(), QFile::encodeName(folder.path()).toStdString()), headroom);
+#else
+    QSKIP("memory cgroups are Linux's");
+#endif
 }
 
 void ScanTest::failedOpenDropsDirectory()
