@@ -144,6 +144,11 @@ void FramesTest::sequence_data()
         QTest::addRow("%s: one, no wrap", mode) << numberedNames(1) << false << preload << 3 << QList<int>{0};
         QTest::addRow("%s: name order", mode) << nameOrder << false << preload << nameOrder.size() + 1 << eachOnce;
     }
+    // A lower-case z is upper-cased too, below [ and _; a name ends below every unit, a blank too.
+    QTest::newRow("decode: z before [ and _") << QStringList{"zz.png", "[x].png", "_x.png"} << false << false << 3
+                                              << QList<int>{0, 1, 2};
+    QTest::newRow("decode: a name before itself and a blank") << QStringList{"a/1.png", "a b.png"} << false << false
+                                                              << 2 << QList<int>{0, 1};
 }
 
 void FramesTest::sequence()
