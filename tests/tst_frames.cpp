@@ -144,6 +144,11 @@ void FramesTest::sequence_data()
         QTest::addRow("%s: one, no wrap", mode) << numberedNames(1) << false << preload << 3 << QList<int>{0};
         QTest::addRow("%s: name order", mode) << nameOrder << false << preload << nameOrder.size() + 1 << eachOnce;
     }
+    // A lower-case z is upper-cased too, below [ and _; a name ends below every unit, a blank too.
+    QTest::newRow("decode: z before [ and _") << QStringList{"zz.png", "[x].png", "_x.png"} << false << false << 3
+                                              << QList<int>{0, 1, 2};
+    QTest::newRow("decode: a name before itself and a blank") << QStringList{"a/1.png", "a b.png"} << false << false
+                                                              << 2 << QList<int>{0, 1};
 }
 
 void FramesTest::sequence()
@@ -176,7 +181,7 @@ void FramesTest::undecodableFileIsSkipped_data()
     QTest::addColumn<bool>("preload");
     QTest::addColumn<QString>("badName");
     QTest::addColumn<QByteArray>("badFile");
-    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; empty: unset
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; null: unset
     QTest::addColumn<int>("cached");         // good files that fit in the cache, in frame order
     const QByteArray corruptPng("\x89PNG\r\n\x1a\nnot really", 18);
     const QByteArray rows(16, '\1');

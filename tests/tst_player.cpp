@@ -12,6 +12,9 @@
 #if defined(Q_OS_UNIX)
 #include <signal.h>
 #endif
+#if defined(Q_OS_LINUX)
+#include "memory_cgroup.h"
+#endif
 
 namespace {
 
@@ -209,6 +212,8 @@ private slots:
     void bundledSampleSet();
     void undecodableFile_data();
     void undecodableFile();
+    void preloadWithinMemoryLimit_data();
+    void preloadWithinMemoryLimit();
     void loggingRules_data();
     void loggingRules();
     void emptyFolder_data();
@@ -362,6 +367,79 @@ void PlayerTest::undecodableFile()
                                               .arg(QRegularExpression::escape(folder.path()), cacheEnd));
     QCOMPARE(errorLines(run).filter(QStringLiteral("Virtual Camera: Preloaded ")).size(), cacheEnd.isEmpty() ? 0 : 1);
     QCOMPARE(errorLines(run).filter(cacheEndLine).size(), cacheEnd.isEmpty() ? 0 : 1);
+}
+
+void PlayerTest::preloadWithinMemoryLimit_data()
+{
+    QTest::addColumn<bool>("cgroup");  // else an address-space limit
+    QTest::newRow("address-space limit less what the player has mapped") << false;
+    QTest::newRow("memory cgroup's limit less its usage") << true;
+}
+
+// The player gets 1 GiB: its budget is what it has left of that less the 512
+// MiB reserve, so the cache ends early and the rest plays at its trigger.
+void PlayerTest::preloadWithinMemoryLimit()
+{
+#if !defined(Q_OS_LINUX)
+    QSKIP("the budget sees address-space limits and memory cgroups on Linux only");
+#elif defined(__SANITIZE_ADDRESS__)
+    QSKIP("a sanitizer's own memory does not fit in such a limit");
+#else
+    QFETCH(bool, cgroup);
+    constexpr qint64 mebibyte = 1024 * 1024;
+    constexpr qint64 limit = 1024 * mebibyte;
+    constexpr qint64 reserve = 512 * mebibyte;
+    constexpr qint64 frameBytes = 2448 * 2048 * 4;
+    // More frames than the limit less the reserve holds, whatever the player has taken.
+    constexpr int count = 28;
+    ImageFolder folder;
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QVERIFY(uniformImage(2448, 2048, qRgb(0, 90, 200)).save(&buffer, "JPEG"));
+    for (int i = 0; i < count; ++i)
+        folder.addFile(QStringLiteral("large%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    const QStringList arguments{QStringLiteral("--preload"), folder.path()};
+
+    // Above the budget by at least what the player has taken when it preloads.
+    qint64 budgetAbove = limit - reserve;
+    Run run;
+    if (cgroup) {
+        // The group's usage starts with a file in shared memory that the shell writes once it has joined.
+        constexpr qint64 taken = 256 * mebibyte;
+        const MemoryCgroup group(limit);
+        if (!group.failure().isEmpty())
+            QSKIP(qPrintable(group.failure()));
+        if (QStorageInfo(QStringLiteral("/dev/shm")).bytesAvailable() < taken)
+            QSKIP("shared memory (/dev/shm) has no room for the group's usage");
+        const ImageFolder shared(QStringLiteral("/dev/shm"));
+        run = playInShell(QStringLiteral("echo $$ > '%1' && head -c %2 /dev/zero > '%3/taken' && exec \"$@\"")
+                              .arg(group.processesFile())
+                              .arg(taken)
+                              .arg(shared.path()),
+                          arguments);
+        budgetAbove -= taken;
+    } else {
+        run = playInShell(QStringLiteral("ulimit -v %1 && exec \"$@\"").arg(limit / 1024), arguments);
+    }
+    QCOMPARE(run.status, 0);
+    const QString frameKey = expectedFrame(folder.path() + QStringLiteral("/large00.jpg")).key();
+    QCOMPARE(keys(parseFrames(run)), QVector<QString>(count, frameKey).toList());
+    const QStringList cacheEnds = errorLines(run).filter(QStringLiteral("Virtual Camera: Preloaded "));
+    QCOMPARE(cacheEnds.size(), 1);
+    const QRegularExpressionMatch cacheEnd =
+        QRegularExpression(QStringLiteral("^Virtual Camera: Preloaded (\\d+) of %1 images\\(  \"%2\"  \\): the rest "
+                                          "would pass the memory budget of (\\d+) MiB$")
+                               .arg(count)
+                               .arg(QRegularExpression::escape(folder.path())))
+            .match(cacheEnds.first());
+    QVERIFY2(cacheEnd.hasMatch(), qPrintable(cacheEnds.first()));
+    const qint64 cached = cacheEnd.captured(1).toLongLong();
+    const qint64 budgetMiB = cacheEnd.captured(2).toLongLong();
+    QVERIFY2(cached >= 1 && budgetMiB * mebibyte < budgetAbove, qPrintable(cacheEnds.first()));
+    // As many frames as the budget, given in whole MiB, holds.
+    QVERIFY2(cached * frameBytes < (budgetMiB + 1) * mebibyte && (cached + 1) * frameBytes > budgetMiB * mebibyte,
+             qPrintable(cacheEnds.first()));
+#endif
 }
 
 void PlayerTest::loggingRules_data()

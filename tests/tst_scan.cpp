@@ -1,14 +1,30 @@
 // The folder scan and the preload cache, seen from inside the camera: which
-// files make the list, and the decoded image kept for each.
+// files make the list, the decoded image kept for each, and the memory budget
+// those images are kept within.
+#include "available_memory.h"
 #include "camera_virtual_folder.h"
 #include "image_folder.h"
 #include "log_capture.h"
+#include "preload_budget.h"
 #include "preload_cap.h"
 #include "recording_camera.h"
 
 #include <QtTest>
 
+#if defined(Q_OS_LINUX)
+#include "available_memory_cgroup.h"
+#endif
+
 namespace {
+
+constexpr qint64 mebibyte = 1024 * 1024;
+constexpr qint64 gibibyte = 1024 * mebibyte;
+
+const QString ignoredCap = QStringLiteral("warning: Virtual Camera: Preload cap(  %1  ) of KXCAM_PRELOAD_MAX_MB ignored, "
+                                          "the cache has none: it takes a whole number of MiB from 0 to 8796093022207");
+
+// Files by their paths, relative to a folder.
+using FileTree = QMap<QString, QByteArray>;
 
 CCameraVirtualFolder& folderCamera(RecordingCamera& camera)
 {
@@ -40,6 +56,10 @@ private slots:
     void subfoldersAreWalkedDepthFirst();
     void preloadKeepsPositions_data();
     void preloadKeepsPositions();
+    void budgetOfAvailableMemoryAndCap_data();
+    void budgetOfAvailableMemoryAndCap();
+    void memoryCgroupHeadroom_data();
+    void memoryCgroupHeadroom();
     void failedOpenDropsDirectory();
     void rootIsNeverScanned_data();
     void rootIsNeverScanned();
@@ -127,7 +147,7 @@ void ScanTest::preloadKeepsPositions_data()
 {
     QTest::addColumn<int>("preload");
     QTest::addColumn<bool>("cached");
-    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; empty: unset
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; null: unset
     QTest::newRow("preload 1") << 1 << true << QByteArray();
     QTest::newRow("preload 1, room for one large image") << 1 << true << QByteArray("1");
     QTest::newRow("preload 0") << 0 << false << QByteArray();
@@ -180,6 +200,81 @@ void ScanTest::preloadKeepsPositions()
     camera->stop();
     QCOMPARE(scanned.files(), QStringList());
     QCOMPARE(scanned.images().size(), 0);
+}
+
+void ScanTest::budgetOfAvailableMemoryAndCap_data()
+{
+    QTest::addColumn<qint64>("available");   // as availableMemory() gives it
+    QTest::addColumn<QByteArray>("capMiB");  // KXCAM_PRELOAD_MAX_MB; null: unset
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<bool>("capIgnored");    // with a warning
+    const qint64 none = noMemoryLimit;
+    QTest::newRow("a quarter reserved above 2 GiB") << 4 * gibibyte << QByteArray() << 3 * gibibyte << false;
+    QTest::newRow("512 MiB reserved below 2 GiB") << gibibyte << QByteArray() << 512 * mebibyte << false;
+    QTest::newRow("nothing below 512 MiB") << 256 * mebibyte << QByteArray() << qint64(0) << false;
+    QTest::newRow("no limit, no cap") << none << QByteArray() << none << false;
+    QTest::newRow("no limit, the largest cap") << none << QByteArray("8796093022207") << none - mebibyte + 1 << false;
+    QTest::newRow("cap below the budget") << 4 * gibibyte << QByteArray(" 100 ") << 100 * mebibyte << false;
+    QTest::newRow("cap above the budget") << gibibyte << QByteArray("1000") << 512 * mebibyte << false;
+    QTest::newRow("cap 0 caches nothing") << 4 * gibibyte << QByteArray("0") << qint64(0) << false;
+    QTest::newRow("cap empty") << 4 * gibibyte << QByteArray("") << 3 * gibibyte << true;
+    QTest::newRow("cap not a number") << 4 * gibibyte << QByteArray("2G") << 3 * gibibyte << true;
+    QTest::newRow("cap negative") << 4 * gibibyte << QByteArray("-1") << 3 * gibibyte << true;
+    QTest::newRow("cap too large") << none << QByteArray("8796093022208") << none << true;
+}
+
+void ScanTest::budgetOfAvailableMemoryAndCap()
+{
+    QFETCH(qint64, available);
+    QFETCH(QByteArray, capMiB);
+    QFETCH(qint64, budget);
+    QFETCH(bool, capIgnored);
+#if defined(Q_OS_WIN)
+    if (capMiB.isEmpty() && !capMiB.isNull())
+        QSKIP("Windows' C runtime removes a variable that is set to nothing");
+#endif
+    const PreloadCap cap(capMiB);
+    LogCapture log;
+    QCOMPARE(PreloadBudget(available, PreloadBudget::capFromEnvironment()).bytes(), budget);
+    QCOMPARE(log.lines(), capIgnored ? QStringList{ignoredCap.arg(debugQuoted(QString::fromLatin1(capMiB)))} : QStringList());
+}
+
+void ScanTest::memoryCgroupHeadroom_data()
+{
+    QTest::addColumn<QByteArray>("procSelfCgroup");
+    QTest::addColumn<FileTree>("mount");  // the cgroup file systems
+    QTest::addColumn<qint64>("headroom");
+    QTest::newRow("v2: limit less usage, but for the inactive file cache")
+        << QByteArray("0::/app\n")
+        << FileTree{{"app/memory.max", "1073741824\n"}, {"app/memory.current", "536870912\n"},
+                    {"app/memory.stat", "anon 402653184\ninactive_file 134217728\n"}}
+        << 640 * mebibyte;
+    QTest::newRow("v1 beside v2: the parent's limit less its usage, the group's own unlimited")
+        << QByteArray("5:cpu:/other\n4:cpuacct,memory:/app/job\n0::/\n")
+        << FileTree{{"memory/app/memory.limit_in_bytes", "2147483648\n"},
+                    {"memory/app/memory.usage_in_bytes", "1073741824\n"},
+                    {"memory/app/memory.stat", "cache 268435456\ntotal_inactive_file 268435456\n"},
+                    {"memory/app/job/memory.limit_in_bytes", "9223372036854771712\n"},
+                    {"memory/app/job/memory.usage_in_bytes", "1073741824\n"}}
+        << 1280 * mebibyte;
+    QTest::newRow("v2 without a limit") << QByteArray("0::/app\n")
+                                        << FileTree{{"app/memory.max", "max\n"}, {"app/memory.current", "4096\n"}}
+                                        << noMemoryLimit;
+}
+
+void ScanTest::memoryCgroupHeadroom()
+{
+#if defined(Q_OS_LINUX)
+    QFETCH(QByteArray, procSelfCgroup);
+    QFETCH(FileTree, mount);
+    QFETCH(qint64, headroom);
+    ImageFolder folder;
+    for (auto file = mount.cbegin(); file != mount.cend(); ++file)
+        folder.addFile(file.key(), file.value());
+    QCOMPARE(cgroupHeadroom(procSelfCgroup.toStdString(), QFile::encodeName(folder.path()).toStdString()), headroom);
+#else
+    QSKIP("memory cgroups are Linux's");
+#endif
 }
 
 void ScanTest::failedOpenDropsDirectory()

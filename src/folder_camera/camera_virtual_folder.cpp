@@ -45,7 +45,7 @@ CCameraVirtualFolder::CCameraVirtualFolder(CameraParams* params, ICameraCallback
     : m_nameFilters{QStringLiteral("*.BMP"), QStringLiteral("*.JPEG"), QStringLiteral("*.JPG"),
                     QStringLiteral("*.PNG")},
       m_preload(params->preload == 1),
-      m_preloadCap(CPreloadBudget::capFromEnvironment())
+      m_preloadCap(PreloadBudget::capFromEnvironment())
 {
     m_params = params;
     m_callback = callback;
@@ -149,7 +149,7 @@ void CCameraVirtualFolder::preloadImages()
         return;
     m_images.reserve(files.size());
     // Decided with the old cache gone, from what the system can give now.
-    CPreloadBudget budget(availableMemory(), m_preloadCap);
+    PreloadBudget budget(availableMemory(), m_preloadCap);
     PreloadEnd end = PreloadEnd::NotYet;
     for (const QString& path : files) {
         end = preloadImage(path, budget);
@@ -167,7 +167,7 @@ void CCameraVirtualFolder::preloadImages()
 
 // Caches the image of one file, a null one when the file does not decode, or
 // says why the cache ends before this file.
-CCameraVirtualFolder::PreloadEnd CCameraVirtualFolder::preloadImage(const QString& path, CPreloadBudget& budget)
+CCameraVirtualFolder::PreloadEnd CCameraVirtualFolder::preloadImage(const QString& path, PreloadBudget& budget)
 {
     FrameDecoder decoder(path);
     const ImageHeader header = decoder.header();

@@ -9,7 +9,7 @@
 #include <QList>
 #include <QStringList>
 
-class CPreloadBudget;
+class PreloadBudget;
 class QDir;
 
 class CCameraVirtualFolder : public ICameraObject {
@@ -48,7 +48,7 @@ public:
 private:
     enum class PreloadEnd { NotYet, OverBudget, MemoryRefused };
 
-    PreloadEnd preloadImage(const QString& path, CPreloadBudget& budget);
+    PreloadEnd preloadImage(const QString& path, PreloadBudget& budget);
     void releaseCacheTail(qint64 bytes);
     void emptyLists();
     bool obtainFrame(QImage& frame, const QString& path);

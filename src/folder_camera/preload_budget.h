@@ -6,14 +6,15 @@
 
 #include <QtGlobal>
 
-class CPreloadBudget {
+class PreloadBudget {
 public:
-    // KXCAM_PRELOAD_MAX_MB as bytes (a whole number of MiB), or -1 when the
-    // variable is unset or holds anything else.
+    // KXCAM_PRELOAD_MAX_MB as bytes, or -1 for no cap: when the variable is
+    // unset, and, with a warning, when it holds anything but a whole number
+    // of MiB that a byte count can hold (empty, not a number, negative, too large).
     static qint64 capFromEnvironment();
 
     // `available` as availableMemory() gives it; `cap` -1 for none.
-    CPreloadBudget(qint64 available, qint64 cap);
+    PreloadBudget(qint64 available, qint64 cap);
 
     qint64 bytes() const { return m_bytes; }
     bool fits(qint64 imageBytes) const { return imageBytes <= m_bytes - m_used; }

@@ -8,10 +8,10 @@
 
 class PreloadCap {
 public:
-    // An empty value leaves the variable unset.
+    // A null value leaves the variable unset; an empty one sets it to nothing.
     explicit PreloadCap(const QByteArray& mebibytes)
     {
-        if (!mebibytes.isEmpty())
+        if (!mebibytes.isNull())
             qputenv(name, mebibytes);
     }
     ~PreloadCap() { qunsetenv(name); }
