@@ -4,13 +4,12 @@
 set(KXCAM_WINE ${CMAKE_CROSSCOMPILING_EMULATOR})
 set(KXCAM_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
 
+include(${CMAKE_CURRENT_LIST_DIR}/mingw_runtime.cmake)
 get_filename_component(qt_prefix "${Qt5Core_DIR}/../../.." ABSOLUTE)
 set(dll_dirs "Z:${qt_prefix}/bin")
-foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
-                    OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+kxcam_mingw_runtime_dlls(runtime_dlls)
+foreach(runtime_path IN LISTS runtime_dlls)
     get_filename_component(runtime_dir "${runtime_path}" DIRECTORY)
-    get_filename_component(runtime_dir "${runtime_dir}" ABSOLUTE)
     list(APPEND dll_dirs "Z:${runtime_dir}")
 endforeach()
 list(REMOVE_DUPLICATES dll_dirs)
