@@ -7,11 +7,15 @@
 #include "frame_report.h"
 #include "host_camera.h"
 #include "host_options.h"
+#include "manifest_check.h"
+#include "pace_schedule.h"
 #include "progress_bar.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+
+#include <optional>
 
 class LogRelay;
 
@@ -27,11 +31,16 @@ public:
 private:
     bool checkOutputs();
     bool openCamera();
+    bool readManifest();
+    void setUpPace();
+    bool recordsFrames() const { return !m_options.quiet || m_check; }
     const QStringList& imageFiles();
     QString nextFile();
     int expectedFrames();
     void step();
     void scheduleNextTrigger();
+    void noteLag();
+    void checkTrigger();
     void onFrame(ICameraObject& camera);
     void saveToFolder(const ICameraObject& camera, const FrameRecord& frame);
     void fail(const QString& reason);
@@ -52,6 +61,8 @@ private:
     ProgressBar m_progress{false, 0};
     ContactSheet m_sheet;
     RunSummary m_summary;
+    PaceSchedule m_pace;
+    std::optional<ManifestCheck> m_check;  // with --check
     int m_triggers = 0;
     int m_framelessInARow = 0;
     qint64 m_triggerNanoseconds = 0;  // when the trigger under way began
