@@ -11,8 +11,9 @@
 class PaceSchedule {
 public:
     // A trigger that begins later than this after its time is late: the
-    // trigger timer counts whole milliseconds.
-    static constexpr double lateAfterSeconds = 0.001;
+    // trigger timer waits whole milliseconds, rounded up, and fires within
+    // one more.
+    static constexpr double lateAfterSeconds = 0.002;
 
     // Unpaced: every trigger as soon as the one before it has returned.
     PaceSchedule() = default;

@@ -8,6 +8,9 @@
 #include <QImageReader>
 #include <QThread>
 
+#include <climits>
+#include <cmath>
+
 namespace {
 
 // A palette file and a grey one are both announced as GRAY8: only the file's
@@ -57,7 +60,7 @@ void Playback::play()
         return;
     }
     m_meter.reset();
-    m_timer.start(timerInterval());
+    startTriggerTimer();
     setState(State::Playing);
 }
 
@@ -128,7 +131,17 @@ void Playback::setFramesPerSecond(double rate)
 {
     m_rate = rate;
     if (m_timer.isActive())
-        m_timer.start(timerInterval());
+        startTriggerTimer();
+}
+
+void Playback::setPace(const PaceRule& rule)
+{
+    m_paceRule = rule;
+}
+
+QString Playback::paceDescription() const
+{
+    return m_pace.paced() ? m_paceRule.description() : QString();
 }
 
 void Playback::reopen(bool playWhenOpened)
@@ -219,6 +232,8 @@ void Playback::listFiles()
     m_root = cameraFolderPath(m_folder);
     m_position = -1;
     m_triggers = 0;
+    if (m_paceRule.source != PaceRule::Source::None)
+        m_pace = PaceSchedule(m_paceRule.recordedTimes(m_files, m_root), m_paceRule.speed);
 }
 
 // The camera's own stepping: the next file, the first again after the last
@@ -254,6 +269,7 @@ void Playback::trigger()
         const WarningLog::ModuleCall call(m_log, origin);
         m_camera->trigger();
     }
+    scheduleNextTrigger();
     if (m_frame.number > framesBefore) {
         m_framelessInARow = 0;
         emit frameDelivered();
@@ -291,6 +307,28 @@ void Playback::setState(State state)
         return;
     m_state = state;
     emit stateChanged();
+}
+
+// At a pace from the files, each trigger arms the timer for the next; the
+// schedule counts from the trigger that play() started with.
+void Playback::startTriggerTimer()
+{
+    m_timer.setSingleShot(m_pace.paced());
+    if (!m_pace.paced()) {
+        m_timer.start(timerInterval());
+        return;
+    }
+    m_paceClock.start();
+    m_paceStart = m_pace.dueSeconds(m_triggers);
+    m_timer.start(0);
+}
+
+void Playback::scheduleNextTrigger()
+{
+    if (!m_pace.paced() || m_state != State::Playing)
+        return;
+    const double wait = (m_pace.dueSeconds(m_triggers) - m_paceStart) * 1000.0 - double(m_paceClock.elapsed());
+    m_timer.start(wait > 0.0 ? int(qMin(std::ceil(wait), double(INT_MAX))) : 0);
 }
 
 int Playback::timerInterval() const
