@@ -926,6 +926,24 @@ void PlayerTest::exitStatus_data()
                                        << QStringLiteral("kxcam-play: --save needs a path, not an empty string");
     QTest::newRow("empty contact sheet") << QStringList{QStringLiteral("--contact-sheet=")} << 2
                                          << QStringLiteral("kxcam-play: --contact-sheet needs a path, not an empty string");
+    QTest::newRow("pace and rate") << QStringList{"--pace", "mtime", "--fps", "5"} << 2
+                                   << QStringLiteral("kxcam-play: --pace and --fps both set the pace: give one");
+    QTest::newRow("pace of neither kind") << QStringList{"--pace", "ctime"} << 2
+                                          << QStringLiteral("kxcam-play: --pace takes mtime or name:REGEX, not 'ctime'");
+    QTest::newRow("time without a unit")
+        << QStringList{"--pace", "name:_(\\d+)"} << 2
+        << QStringLiteral("kxcam-play: --pace name:_(\\d+) captures no time: name the group of the number by its unit "
+                          "(s, ms, us, ns), e.g. name:_(?<ms>\\d+)\\.png");
+    QTest::newRow("time in an unknown unit") << QStringList{"--pace", "name:_(?<h>\\d+)"} << 2
+                                             << QStringLiteral("kxcam-play: --pace name:_(?<h>\\d+) captures no time");
+    QTest::newRow("broken pattern") << QStringList{"--pace", "name:_(?<ms>\\d+"} << 2
+                                    << QStringLiteral("kxcam-play: --pace name:_(?<ms>\\d+: missing closing parenthesis at offset 10");
+    QTest::newRow("speed without a pace") << QStringList{"--speed", "2"} << 2
+                                          << QStringLiteral("kxcam-play: --speed scales --pace or --fps: give one of them");
+    QTest::newRow("speed of zero") << QStringList{"--pace", "mtime", "--speed", "0"} << 2
+                                   << QStringLiteral("kxcam-play: --speed needs a factor above 0, not '0'");
+    QTest::newRow("empty manifest path") << QStringList{QStringLiteral("--check=")} << 2
+                                         << QStringLiteral("kxcam-play: --check needs a path, not an empty string");
     const QString bad = QStringLiteral("kxcam-play: ");
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << bad;
     QTest::newRow("frames not a number") << QStringList{QStringLiteral("--frames"), QStringLiteral("many")} << 2 << bad;

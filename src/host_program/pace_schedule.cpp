@@ -1,6 +1,7 @@
 #include "pace_schedule.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -102,4 +103,10 @@ double PaceSchedule::dueSeconds(int trigger) const
         return 0.0;
     const int files = m_offsets.size();
     return (trigger / files) * m_period + m_offsets.at(trigger % files);
+}
+
+int PaceSchedule::waitMilliseconds(int trigger, double elapsedSeconds) const
+{
+    const double wait = (dueSeconds(trigger) - elapsedSeconds) * 1000.0;
+    return wait > 0.0 ? int(std::min(std::ceil(wait), double(INT_MAX))) : 0;
 }

@@ -28,6 +28,9 @@ public:
     // trigger counts from 0. Past the last file the files' offsets start
     // again, one typical interval after the last.
     double dueSeconds(int trigger) const;
+    // The timer's wait for that trigger, at elapsedSeconds on the schedule's
+    // clock: whole milliseconds, rounded up, 0 when it is due.
+    int waitMilliseconds(int trigger, double elapsedSeconds) const;
     // One line for each kind of irregular time, naming the first file of that
     // kind and counting the others.
     const QStringList& irregularities() const { return m_irregularities; }

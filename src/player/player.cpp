@@ -17,8 +17,6 @@
 #include <QJsonDocument>
 
 #include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -248,9 +246,7 @@ void Player::scheduleNextTrigger()
         return;
     }
     // Deadlines from the start, so timer lateness does not add up over a run.
-    const double dueMilliseconds = m_pace.dueSeconds(m_triggers) * 1000.0;
-    const double waitMilliseconds = dueMilliseconds - double(m_clock.nsecsElapsed()) / 1e6;
-    m_triggerTimer.start(waitMilliseconds > 0.0 ? int(qMin(std::ceil(waitMilliseconds), double(INT_MAX))) : 0);
+    m_triggerTimer.start(m_pace.waitMilliseconds(m_triggers, double(m_clock.nsecsElapsed()) / 1e9));
 }
 
 // How late the trigger under way begins.

@@ -8,9 +8,6 @@
 #include <QImageReader>
 #include <QThread>
 
-#include <climits>
-#include <cmath>
-
 namespace {
 
 // A palette file and a grey one are both announced as GRAY8: only the file's
@@ -327,8 +324,7 @@ void Playback::scheduleNextTrigger()
 {
     if (!m_pace.paced() || m_state != State::Playing)
         return;
-    const double wait = (m_pace.dueSeconds(m_triggers) - m_paceStart) * 1000.0 - double(m_paceClock.elapsed());
-    m_timer.start(wait > 0.0 ? int(qMin(std::ceil(wait), double(INT_MAX))) : 0);
+    m_timer.start(m_pace.waitMilliseconds(m_triggers, m_paceStart + double(m_paceClock.nsecsElapsed()) / 1e9));
 }
 
 int Playback::timerInterval() const
