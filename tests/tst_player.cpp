@@ -241,6 +241,8 @@ private slots:
     void pacedTriggers();
     void paceSchedule_data();
     void paceSchedule();
+    void paceWait_data();
+    void paceWait();
     void checkAgainstManifest_data();
     void checkAgainstManifest();
     void jsonLines();
@@ -591,6 +593,29 @@ void PlayerTest::paceSchedule()
     QVERIFY2(summary.value(QStringLiteral("seconds")).toDouble() >= due.last() - PaceSchedule::lateAfterSeconds, run.lines.last().constData());
     QVERIFY(summary.value(QStringLiteral("lateTriggers")).isDouble());
     QVERIFY(summary.value(QStringLiteral("largestLagSeconds")).isDouble());
+}
+
+void PlayerTest::paceWait_data()
+{
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<int>("trigger");
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<int>("milliseconds");
+    QTest::newRow("a whole interval ahead") << 10.0 << 1 << 0.0 << 100;
+    QTest::newRow("a part of a millisecond ahead, rounded up") << 10.0 << 1 << 0.0995 << 1;
+    QTest::newRow("due") << 10.0 << 1 << 0.1 << 0;
+    QTest::newRow("overdue") << 10.0 << 1 << 0.3 << 0;
+    QTest::newRow("beyond the timer's range") << 1e-7 << 1 << 0.0 << INT_MAX;
+}
+
+// The timer waits until the trigger is due, never less.
+void PlayerTest::paceWait()
+{
+    QFETCH(double, rate);
+    QFETCH(int, trigger);
+    QFETCH(double, elapsed);
+    QFETCH(int, milliseconds);
+    QCOMPARE(PaceSchedule(rate).waitMilliseconds(trigger, elapsed), milliseconds);
 }
 
 void PlayerTest::checkAgainstManifest_data()

@@ -89,6 +89,6 @@ QString PaceRule::description() const
 {
     QString text = source == Source::ModificationTime ? QStringLiteral("file times") : QStringLiteral("times in file names");
     if (speed != 1.0)
-        text += QStringLiteral(" × %1").arg(speed);
+        text += QStringLiteral(" \u00d7 %1").arg(speed);
     return text;
 }
