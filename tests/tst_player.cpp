@@ -3,6 +3,7 @@
 #include "delivered_frame.h"
 #include "image_folder.h"
 #include "image_file_list.h"
+#include "pace_schedule.h"
 #include "pixel_checksum.h"
 
 #include <QtTest>
@@ -200,6 +201,28 @@ QStringList addFormatMix(ImageFolder& folder)
     };
 }
 
+// Files named and dated as given (milliseconds after a fixed moment), in that order.
+void addDatedFiles(ImageFolder& folder, const QStringList& names, const QList<int>& milliseconds)
+{
+    const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int i = 0; i < names.size(); ++i) {
+        QFile file(folder.addImage(names.at(i), patternImage(4, 3, QImage::Format_RGB32, i)));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(start.addMSecs(milliseconds.value(i)), QFileDevice::FileModificationTime));
+    }
+}
+
+// The program's own notes on stderr, without the module's log lines.
+QStringList notesOf(const Run& run)
+{
+    return errorLines(run).filter(QRegularExpression(QStringLiteral("^kxcam-play: ")));
+}
+
+QString crcOf(const QString& path)
+{
+    return expectedFrame(path).crc;
+}
+
 }  // namespace
 
 class PlayerTest : public QObject {
@@ -221,6 +244,12 @@ private slots:
     void frameLimit_data();
     void frameLimit();
     void pacedTriggers();
+    void paceSchedule_data();
+    void paceSchedule();
+    void paceWait_data();
+    void paceWait();
+    void checkAgainstManifest_data();
+    void checkAgainstManifest();
     void jsonLines();
     void filesFollowTheCamera_data();
     void filesFollowTheCamera();
@@ -582,6 +611,185 @@ void PlayerTest::pacedTriggers()
     QVERIFY2(rate > 10.0 && rate <= 20.5, qPrintable(run.lines.value(0)));
 }
 
+void PlayerTest::paceSchedule_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<int>>("modified");  // milliseconds after the first file's time
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QList<double>>("due");  // seconds after the first trigger, for every trigger
+    QTest::addColumn<QStringList>("notes");
+    const QStringList abcd{"a.png", "b.png", "c.png", "d.png"};
+    const QStringList mtime{"--pace", "mtime"};
+    const QString after = QStringLiteral("; each such file plays right after the file before it");
+    // Past the last file comes one typical interval, the median of the forward ones.
+    QTest::newRow("file times") << abcd << QList<int>{0, 100, 250, 300} << mtime
+                                << QList<double>{0, 0.1, 0.25, 0.3, 0.4} << QStringList();
+    QTest::newRow("file times, twice as fast") << abcd << QList<int>{0, 100, 250, 300} << mtime + QStringList{"--speed", "2"}
+                                               << QList<double>{0, 0.05, 0.125, 0.15, 0.2} << QStringList();
+    QTest::newRow("a time going back") << abcd << QList<int>{0, 200, 100, 300} << mtime
+                                       << QList<double>{0, 0.2, 0.2, 0.4, 0.6}
+                                       << QStringList{"kxcam-play: pace: the time of c.png goes back by 0.100 s" + after};
+    QTest::newRow("going back, told once over two passes")
+        << abcd << QList<int>{0, 200, 100, 300} << mtime + QStringList{"--loop", "--frames", "6"}
+        << QList<double>{0, 0.2, 0.2, 0.4, 0.6, 0.8}
+        << QStringList{"kxcam-play: pace: the time of c.png goes back by 0.100 s" + after};
+    QTest::newRow("a jump") << abcd << QList<int>{0, 100, 200, 5200} << mtime << QList<double>{0, 0.1, 0.2, 0.2, 0.3}
+                            << QStringList{"kxcam-play: pace: the time of d.png jumps ahead by 5.000 s (more than 1.000 s)" + after};
+    const QStringList named{"f_000.png", "f_040.png", "f_100.png"};
+    QTest::newRow("milliseconds in names") << named << QList<int>{300, 200, 100} << QStringList{"--pace", "name:f_(?<ms>\\d+)"}
+                                           << QList<double>{0, 0.04, 0.1, 0.16} << QStringList();
+    QTest::newRow("seconds in names, ten times as fast")
+        << QStringList{"t1.5.png", "t2.png", "t3.png"} << QList<int>() << QStringList{"--pace", "name:t(?<s>[\\d.]+)\\.png", "--speed", "10"}
+        << QList<double>{0, 0.05, 0.15, 0.25} << QStringList();
+    QTest::newRow("a name without a time")
+        << QStringList{"f_000.png", "f_050.png", "f_150.png", "f_x.png"} << QList<int>() << QStringList{"--pace", "name:_(?<ms>\\d+)"}
+        << QList<double>{0, 0.05, 0.15, 0.15, 0.25} << QStringList{"kxcam-play: pace: f_x.png has no time" + after};
+    QTest::newRow("fixed rate, twice as fast") << QStringList{"a.png", "b.png"} << QList<int>() << QStringList{"--fps", "20", "--speed", "2"}
+                                               << QList<double>{0, 0.025, 0.05} << QStringList();
+}
+
+// The schedule as the program reports it, trigger by trigger; the files are
+// played at it, and the summary says how far the run fell behind it.
+void PlayerTest::paceSchedule()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QList<int>, modified);
+    QFETCH(QStringList, options);
+    QFETCH(QList<double>, due);
+    QFETCH(QStringList, notes);
+    ImageFolder folder;
+    addDatedFiles(folder, names, modified);
+    const Run run = play(options + QStringList{QStringLiteral("--json"), folder.path()});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(notesOf(run), notes);
+    QCOMPARE(run.lines.size(), due.size() + 2);
+    for (int i = 0; i < due.size(); ++i) {
+        const QJsonObject record = QJsonDocument::fromJson(run.lines.at(i + 1)).object();
+        QVERIFY2(qAbs(record.value(QStringLiteral("due")).toDouble(-1.0) - due.at(i)) < 1e-9, run.lines.at(i + 1).constData());
+    }
+    const QJsonObject summary = QJsonDocument::fromJson(run.lines.last()).object().value(QStringLiteral("summary")).toObject();
+    QVERIFY2(summary.value(QStringLiteral("seconds")).toDouble() >= due.last() - PaceSchedule::lateAfterSeconds, run.lines.last().constData());
+    QVERIFY(summary.value(QStringLiteral("lateTriggers")).isDouble());
+    QVERIFY(summary.value(QStringLiteral("largestLagSeconds")).isDouble());
+}
+
+void PlayerTest::paceWait_data()
+{
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<int>("trigger");
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<int>("milliseconds");
+    QTest::newRow("a whole interval ahead") << 10.0 << 1 << 0.0 << 100;
+    QTest::newRow("a part of a millisecond ahead, rounded up") << 10.0 << 1 << 0.0995 << 1;
+    QTest::newRow("due") << 10.0 << 1 << 0.1 << 0;
+    QTest::newRow("overdue") << 10.0 << 1 << 0.3 << 0;
+    QTest::newRow("beyond the timer's range") << 1e-7 << 1 << 0.0 << INT_MAX;
+}
+
+// The timer waits until the trigger is due, never less.
+void PlayerTest::paceWait()
+{
+    QFETCH(double, rate);
+    QFETCH(int, trigger);
+    QFETCH(double, elapsed);
+    QFETCH(int, milliseconds);
+    QCOMPARE(PaceSchedule(rate).waitMilliseconds(trigger, elapsed), milliseconds);
+}
+
+void PlayerTest::checkAgainstManifest_data()
+{
+    QTest::addColumn<QString>("change");  // to the folder or to the manifest, after the manifest was written
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");  // the check's on stdout, or the note on stderr; %1 the manifest, %2 and %3 crc32s
+    const QString refused = QStringLiteral("kxcam-play: the manifest %1 cannot be checked against: ");
+    QTest::newRow("agrees") << "none" << 0 << QStringList{"check: the replay agrees with %1, trigger by trigger (4 triggers)"};
+    QTest::newRow("one frame differs")
+        << "rewrite b.png" << 3
+        << QStringList{"check: trigger 2, b.png: crc32 %2 (manifest crc32 %3)", "check: 1 of 4 triggers differs from %1"};
+    QTest::newRow("a file more")
+        << "add d.png" << 3
+        << QStringList{"check: trigger 4, d.png: file d.png (manifest no file), a frame (manifest no frame)",
+                       "check: 1 of 4 triggers differs from %1"};
+    QTest::newRow("a file less")
+        << "remove c.png" << 3
+        << QStringList{"check: trigger 3, c.png: no file (manifest file c.png), no frame (manifest a frame)",
+                       "check: trigger 4, no file: not replayed, the replay ended at trigger 3",
+                       "check: 2 of 4 triggers differ from %1"};
+    QTest::newRow("cut short") << "truncate" << 1 << QStringList{refused + "it ends before its summary line: it is cut short"};
+    QTest::newRow("a line cut in two") << "split" << 1 << QStringList{refused + "line 3 is not a JSON object"};
+    QTest::newRow("a damaged record") << "no crc32" << 1
+                                      << QStringList{refused + "line 2: the frame lacks a pixel format or a crc32 of 8 hex digits"};
+    QTest::newRow("another record format")
+        << "format 2" << 1
+        << QStringList{refused + "it holds record format 2, written by kxcam-play 0.9.0; this kxcam-play reads format 1: "
+                                 "write the manifest again with it"};
+    QTest::newRow("no record format")
+        << "no format" << 1
+        << QStringList{refused + "its first line does not name kxcam-play and a record format, as kxcam-play --json writes it "
+                                 "(a manifest of another program, or of a version before record formats)"};
+    QTest::newRow("the last records lost") << "drop 2" << 1 << QStringList{refused + "its summary counts 3 frames, its records 2"};
+    QTest::newRow("written with --quiet")
+        << "quiet" << 1
+        << QStringList{refused + "its first line does not name kxcam-play and a record format, as kxcam-play --json writes it "
+                                 "(a manifest of another program, or of a version before record formats)"};
+    QTest::newRow("missing") << "delete" << 1 << QStringList{"kxcam-play: cannot read the manifest %1: "};
+}
+
+// A replay against the manifest an earlier --json run wrote of the same folder.
+void PlayerTest::checkAgainstManifest()
+{
+    QFETCH(QString, change);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    ImageFolder folder;
+    addDatedFiles(folder, {"a.png", "b.png", "c.png"}, {});
+    const QStringList quiet{QStringLiteral("--quiet")};
+    const Run written = play((change == QLatin1String("quiet") ? quiet : QStringList()) + QStringList{QStringLiteral("--json"), folder.path()});
+    QCOMPARE(written.status, 0);
+    QList<QByteArray> records = written.lines;
+    if (change == QLatin1String("drop 2"))
+        records.erase(records.end() - 3, records.end() - 1);
+    QByteArray manifest = records.join('\n') + '\n';
+    const QString before = crcOf(folder.path() + QStringLiteral("/b.png"));
+    if (change == QLatin1String("rewrite b.png"))
+        folder.addImage(QStringLiteral("b.png"), patternImage(4, 3, QImage::Format_RGB32, 9));
+    else if (change == QLatin1String("add d.png"))
+        folder.addImage(QStringLiteral("d.png"), patternImage(4, 3, QImage::Format_RGB32, 9));
+    else if (change == QLatin1String("remove c.png"))
+        QVERIFY(QFile::remove(folder.path() + QStringLiteral("/c.png")));
+    else if (change == QLatin1String("truncate"))
+        manifest.chop(manifest.size() - manifest.lastIndexOf("{\"summary\""));
+    else if (change == QLatin1String("split"))
+        manifest.insert(manifest.indexOf("\"trigger\":2"), '\n');
+    else if (change == QLatin1String("no crc32"))
+        manifest.replace("\"crc32\":", "\"crc\":");
+    else if (change == QLatin1String("format 2"))
+        manifest.replace("\"recordFormat\":1,\"version\":\"" KXCAM_VERSION "\"", "\"recordFormat\":2,\"version\":\"0.9.0\"");
+    else if (change == QLatin1String("no format"))
+        manifest.replace(",\"recordFormat\":1", "");
+    ImageFolder manifests;
+    const QString manifestPath = manifests.addFile(QStringLiteral("manifest.jsonl"), manifest);
+    if (change == QLatin1String("delete"))
+        QVERIFY(QFile::remove(manifestPath));
+
+    const Run run = play({QStringLiteral("--check"), manifestPath, folder.path()});
+    QCOMPARE(run.status, status);
+    QStringList expected;
+    for (QString line : lines)
+        expected.append(line.replace(QLatin1String("%1"), manifestPath)
+                            .replace(QLatin1String("%2"), crcOf(folder.path() + QStringLiteral("/b.png")))
+                            .replace(QLatin1String("%3"), before));
+    if (status == 1) {
+        QCOMPARE(notesOf(run).size(), 1);
+        QVERIFY2(notesOf(run).first().startsWith(expected.first()), qPrintable(notesOf(run).first()));
+        QVERIFY(run.lines.isEmpty());
+        return;
+    }
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("check: ")), run.lines.join('\n').constData());
+    QCOMPARE(run.lines.mid(run.lines.size() - expected.size()).join('\n'), expected.join(QLatin1Char('\n')).toUtf8());
+    QVERIFY(run.lines.at(run.lines.size() - expected.size() - 1).startsWith("summary: "));
+}
+
 void PlayerTest::jsonLines()
 {
     ImageFolder folder;
@@ -595,7 +803,11 @@ void PlayerTest::jsonLines()
     QCOMPARE(json.lines.at(json.lines.size() - 2),
              QByteArray(R"({"file":null,"frame":null,"trigger":)") + QByteArray::number(textFrames.size() + 1)
                  + R"(,"warnings":[]})");
-    QCOMPARE(json.lines.first(), QByteArray(R"({"camera":{"bitsPerPixel":0,"pixelFormat":"None"}})"));
+    const QJsonObject header = QJsonDocument::fromJson(json.lines.first()).object();
+    QCOMPARE(QJsonDocument(header.value(QStringLiteral("camera")).toObject()).toJson(QJsonDocument::Compact),
+             QByteArray(R"({"bitsPerPixel":0,"pixelFormat":"None"})"));
+    QCOMPARE(header.value(QStringLiteral("program")).toString(), QStringLiteral("kxcam-play"));
+    QCOMPARE(header.value(QStringLiteral("recordFormat")).toInt(), 1);
     for (int i = 0; i < textFrames.size(); ++i) {
         QJsonParseError error;
         const QJsonObject object = QJsonDocument::fromJson(json.lines.at(i + 1), &error).object();
@@ -817,6 +1029,24 @@ void PlayerTest::exitStatus_data()
                                        << QStringLiteral("kxcam-play: --save needs a path, not an empty string");
     QTest::newRow("empty contact sheet") << QStringList{QStringLiteral("--contact-sheet=")} << 2
                                          << QStringLiteral("kxcam-play: --contact-sheet needs a path, not an empty string");
+    QTest::newRow("pace and rate") << QStringList{"--pace", "mtime", "--fps", "5"} << 2
+                                   << QStringLiteral("kxcam-play: --pace and --fps both set the pace: give one");
+    QTest::newRow("pace of neither kind") << QStringList{"--pace", "ctime"} << 2
+                                          << QStringLiteral("kxcam-play: --pace takes mtime or name:REGEX, not 'ctime'");
+    QTest::newRow("time without a unit")
+        << QStringList{"--pace", "name:_(\\d+)"} << 2
+        << QStringLiteral("kxcam-play: --pace name:_(\\d+) captures no time: name the group of the number by its unit "
+                          "(s, ms, us, ns), e.g. name:_(?<ms>\\d+)\\.png");
+    QTest::newRow("time in an unknown unit") << QStringList{"--pace", "name:_(?<h>\\d+)"} << 2
+                                             << QStringLiteral("kxcam-play: --pace name:_(?<h>\\d+) captures no time");
+    QTest::newRow("broken pattern") << QStringList{"--pace", "name:_(?<ms>\\d+"} << 2
+                                    << QStringLiteral("kxcam-play: --pace name:_(?<ms>\\d+: missing closing parenthesis at offset 10");
+    QTest::newRow("speed without a pace") << QStringList{"--speed", "2"} << 2
+                                          << QStringLiteral("kxcam-play: --speed scales --pace or --fps: give one of them");
+    QTest::newRow("speed of zero") << QStringList{"--pace", "mtime", "--speed", "0"} << 2
+                                   << QStringLiteral("kxcam-play: --speed needs a factor above 0, not '0'");
+    QTest::newRow("empty manifest path") << QStringList{QStringLiteral("--check=")} << 2
+                                         << QStringLiteral("kxcam-play: --check needs a path, not an empty string");
     const QString bad = QStringLiteral("kxcam-play: ");
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << bad;
     QTest::newRow("frames not a number") << QStringList{QStringLiteral("--frames"), QStringLiteral("many")} << 2 << bad;

@@ -22,6 +22,7 @@
 #include <QDoubleSpinBox>
 #include <QLoggingCategory>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QPainter>
 #include <QToolBar>
 #include <QtEndian>
@@ -128,7 +129,8 @@ private slots:
     void zoom();
     void playPauseStep();
     void endOfFolderAndRestart();
-    void playsAtSetRate();
+    void playsAtPace_data();
+    void playsAtPace();
     void loopPlaysOn();
     void inspector_data();
     void inspector();
@@ -383,13 +385,41 @@ void ViewerTest::endOfFolderAndRestart()
     QCOMPARE(frame().number, files);
 }
 
-void ViewerTest::playsAtSetRate()
+void ViewerTest::playsAtPace_data()
 {
-    m_window->setFramesPerSecond(400.0);
-    openPlaying(samplesFolder());
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<QString>("pace");  // kxcam-view's --pace; none for a rate
+    QTest::addColumn<QString>("status");  // what the status line says of the pace
+    QTest::addColumn<QString>("message");  // on the status bar once the folder has opened
+    QTest::newRow("set rate") << 400.0 << QString() << QString() << QString();
+    QTest::newRow("times in file names")
+        << 0.0 << QStringLiteral("name:f_(?<ms>\\d+)") << QStringLiteral(", pace: times in file names \u00d7 4, ")
+        << QStringLiteral("pace: f_x.png has no time; each such file plays right after the file before it");
+}
+
+// A pace from the files arms the timer trigger by trigger, to the end of the folder.
+void ViewerTest::playsAtPace()
+{
+    QFETCH(double, rate);
+    QFETCH(QString, pace);
+    QFETCH(QString, status);
+    QFETCH(QString, message);
+    ImageFolder folder;
+    for (const char* name : {"f_000.png", "f_020.png", "f_050.png", "f_x.png"})
+        folder.addImage(QLatin1String(name), patternImage(5, 4, QImage::Format_RGB32, 1));
+    PaceRule rule;
+    QString error;
+    QVERIFY(pace.isEmpty() || PaceRule::parse(pace, rule, error));
+    rule.speed = 4.0;
+    m_window->setFramesPerSecond(rate);
+    m_window->setPace(rule);
+    openPlaying(folder.path());
+    QCOMPARE(m_window->statusBar()->currentMessage(), message);
     QCOMPARE(state(), Playback::State::Playing);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
-    QCOMPARE(frame().number, samplePaths().size());
+    QCOMPARE(frame().number, 4);
+    QCOMPARE(m_window->statusText().contains(QStringLiteral(", pace: ")), !status.isEmpty());
+    QVERIFY2(m_window->statusText().contains(status), qPrintable(m_window->statusText()));
 }
 
 void ViewerTest::loopPlaysOn()

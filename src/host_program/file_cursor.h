@@ -24,6 +24,8 @@ public:
     int position() const { return m_position; }
     int size() const { return m_files.size(); }
     QString path(int position) const { return m_files.at(position); }
+    const QStringList& paths() const { return m_files; }
+    const QString& root() const { return m_root; }
     QString relativePath(int position) const;
 
     // Takes note of a trigger's outcome; true when nothing more will come.

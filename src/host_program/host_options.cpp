@@ -58,8 +58,12 @@ struct OutputOptions {
     QCommandLineOption sheet{QStringLiteral("contact-sheet"),
                              QStringLiteral("Write a grid of numbered thumbnails of the delivered frames."),
                              QStringLiteral("FILE.png")};
+    QCommandLineOption check{QStringLiteral("check"),
+                             QStringLiteral("Compare the replay, trigger by trigger, with what an earlier --json run "
+                                            "wrote; exit status 3 when they differ."),
+                             QStringLiteral("MANIFEST")};
 
-    QList<QCommandLineOption> all() const { return {frames, json, quiet, save, sheet}; }
+    QList<QCommandLineOption> all() const { return {frames, json, quiet, save, sheet, check}; }
 
     bool read(const QCommandLineParser& parser, HostOptions& options, QString& error) const
     {
@@ -67,7 +71,8 @@ struct OutputOptions {
         options.quiet = parser.isSet(quiet);
         options.saveDir = parser.value(save);
         options.contactSheet = parser.value(sheet);
-        for (const QCommandLineOption* pathOption : {&save, &sheet}) {
+        options.manifest = parser.value(check);
+        for (const QCommandLineOption* pathOption : {&save, &sheet, &check}) {
             if (parser.isSet(*pathOption) && parser.value(*pathOption).isEmpty()) {
                 error = QStringLiteral("--%1 needs a path, not an empty string").arg(pathOption->names().first());
                 return false;
@@ -84,6 +89,32 @@ struct OutputOptions {
         return true;
     }
 };
+
+bool readPace(const QCommandLineParser& parser, const QCommandLineOption& pace, const QCommandLineOption& speed,
+              HostOptions& options, QString& error)
+{
+    if (parser.isSet(pace)) {
+        if (options.fps > 0.0) {
+            error = QStringLiteral("--pace and --fps both set the pace: give one");
+            return false;
+        }
+        if (!PaceRule::parse(parser.value(pace), options.pace, error))
+            return false;
+    }
+    if (!parser.isSet(speed))
+        return true;
+    bool isNumber = false;
+    options.pace.speed = parser.value(speed).toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(options.pace.speed) || options.pace.speed <= 0.0) {
+        error = QStringLiteral("--speed needs a factor above 0, not '%1'").arg(parser.value(speed));
+        return false;
+    }
+    if (options.fps <= 0.0 && options.pace.source == PaceRule::Source::None) {
+        error = QStringLiteral("--speed scales --pace or --fps: give one of them");
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -108,11 +139,20 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
                                      .arg(minimumRateText())
                                      .arg(maximumRate),
                                  QStringLiteral("RATE"));
+    const QCommandLineOption pace(QStringLiteral("pace"),
+                                  QStringLiteral("Trigger each file at its recorded offset from the first: from the files' "
+                                                 "modification times (mtime), or from a number in the path, relative "
+                                                 "to the folder, captured by a group named after its unit, s, ms, us or "
+                                                 "ns (name:REGEX, e.g. name:_(?<ms>\\d+)\\.png)."),
+                                  QStringLiteral("mtime|name:REGEX"));
+    const QCommandLineOption speed(QStringLiteral("speed"),
+                                   QStringLiteral("Play FACTOR times as fast as --pace or --fps says."),
+                                   QStringLiteral("FACTOR"));
     const QCommandLineOption module(QStringLiteral("module"),
                                     QStringLiteral("Camera module to load (default: %1).").arg(defaultModulePath()),
                                     QStringLiteral("PATH"));
     const OutputOptions output;
-    parser.addOptions({loop, preload, pixelFormat, fps, module});
+    parser.addOptions({loop, preload, pixelFormat, fps, pace, speed, module});
     if (program.outputOptions)
         parser.addOptions(output.all());
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
@@ -162,5 +202,5 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
             return false;
         }
     }
-    return true;
+    return readPace(parser, pace, speed, options, error);
 }

@@ -1,8 +1,11 @@
 // The command line of the host programs, parsed and checked by one piece of
-// code. Every program takes --loop, --preload, --pixel-format, --fps,
-// --module, --help, --version and a FOLDER; kxcam-play adds its output's.
+// code. Every program takes --loop, --preload, --pixel-format, --fps, --pace,
+// --speed, --module, --help, --version and a FOLDER; kxcam-play adds its
+// output's and --check.
 #ifndef HOST_OPTIONS_H
 #define HOST_OPTIONS_H
+
+#include "pace_rule.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,17 +17,19 @@ struct HostOptions {
     bool preload = false;
     int pixelFormat = 0;
     int frames = -1;   // triggers to make; -1: until the end of the list, or forever with loop
-    double fps = 0.0;  // 0: as fast as the host can trigger
+    double fps = 0.0;  // 0: as fast as the host can trigger, or at pace
+    PaceRule pace;     // its speed scales fps too
     bool json = false;
     bool quiet = false;
     QString saveDir;
     QString contactSheet;
+    QString manifest;  // --check: compared with the replay
 };
 
 // What a program's command line is made of beyond the options all share.
 struct HostProgram {
     QString description;         // the text --help starts with
-    bool outputOptions = false;  // --frames, --json, --quiet, --save and --contact-sheet
+    bool outputOptions = false;  // --frames, --json, --quiet, --save, --contact-sheet and --check
 };
 
 // Parses arguments, the program's name first. --help and --version print and

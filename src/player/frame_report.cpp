@@ -1,7 +1,9 @@
 #include "frame_report.h"
 
 #include "kxcam_camera.h"
+#include "replay_record.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,7 +53,10 @@ QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json)
     if (json)
         return jsonLine({{QStringLiteral("camera"),
                           QJsonObject{{QStringLiteral("bitsPerPixel"), bitsPerPixel},
-                                      {QStringLiteral("pixelFormat"), formatName(pixelFormat)}}}});
+                           {QStringLiteral("pixelFormat"), formatName(pixelFormat)}}},
+                         {QStringLiteral("program"), QCoreApplication::applicationName()},
+                         {QStringLiteral("version"), QCoreApplication::applicationVersion()},
+                         {QStringLiteral("recordFormat"), replayRecordFormat}});
     return QStringLiteral("camera: %1 bits per pixel before the first frame (pixel format %2)\n")
         .arg(bitsPerPixel)
         .arg(formatName(pixelFormat))
@@ -66,6 +71,8 @@ QByteArray triggerLine(const TriggerRecord& trigger, bool json)
                            {QStringLiteral("file"), trigger.file.isEmpty() ? QJsonValue() : QJsonValue(trigger.file)},
                            {QStringLiteral("frame"), QJsonValue()},
                            {QStringLiteral("warnings"), QJsonArray::fromStringList(trigger.warnings)}};
+        if (trigger.dueSeconds >= 0.0)
+            record.insert(QStringLiteral("due"), trigger.dueSeconds);
         if (trigger.delivered) {
             record.insert(QStringLiteral("frame"), frame.number);
             record.insert(QStringLiteral("width"), frame.width);
@@ -93,21 +100,30 @@ QByteArray triggerLine(const TriggerRecord& trigger, bool json)
 
 QByteArray summaryLine(const RunSummary& summary, bool json)
 {
-    if (json)
-        return jsonLine({{QStringLiteral("summary"),
-                          QJsonObject{{QStringLiteral("frames"), summary.frames},
-                                      {QStringLiteral("triggersWithoutFrame"), summary.triggersWithoutFrame},
-                                      {QStringLiteral("warnings"), summary.warnings},
-                                      {QStringLiteral("warningsBeforeFirstTrigger"), summary.warningsBeforeFirstTrigger},
-                                      {QStringLiteral("seconds"), summary.seconds},
-                                      {QStringLiteral("bytes"), double(summary.bytes)},
-                                      {QStringLiteral("framesPerSecond"), summary.framesPerSecond()},
-                                      {QStringLiteral("megabytesPerSecond"), summary.megabytesPerSecond()},
-                                      {QStringLiteral("triggerSecondsPerFrame"), summary.triggerSecondsPerFrame()},
-                                      {QStringLiteral("saved"), summary.saved < 0 ? QJsonValue() : summary.saved},
-                                      {QStringLiteral("interrupted"), summary.interrupted}}}});
+    if (json) {
+        QJsonObject fields{{QStringLiteral("frames"), summary.frames},
+                           {QStringLiteral("triggersWithoutFrame"), summary.triggersWithoutFrame},
+                           {QStringLiteral("warnings"), summary.warnings},
+                           {QStringLiteral("warningsBeforeFirstTrigger"), summary.warningsBeforeFirstTrigger},
+                           {QStringLiteral("seconds"), summary.seconds},
+                           {QStringLiteral("bytes"), double(summary.bytes)},
+                           {QStringLiteral("framesPerSecond"), summary.framesPerSecond()},
+                           {QStringLiteral("megabytesPerSecond"), summary.megabytesPerSecond()},
+                           {QStringLiteral("triggerSecondsPerFrame"), summary.triggerSecondsPerFrame()},
+                           {QStringLiteral("saved"), summary.saved < 0 ? QJsonValue() : summary.saved},
+                           {QStringLiteral("interrupted"), summary.interrupted}};
+        if (summary.paced) {
+            fields.insert(QStringLiteral("lateTriggers"), summary.lateTriggers);
+            fields.insert(QStringLiteral("largestLagSeconds"), summary.largestLagSeconds);
+        }
+        return jsonLine({{QStringLiteral("summary"), fields}});
+    }
     const double perFrame = summary.triggerSecondsPerFrame();
     const QString saved = summary.saved < 0 ? QString() : QStringLiteral(", %1").arg(plural(summary.saved, "frame saved", "frames saved"));
+    const QString behind = !summary.paced ? QString()
+                                          : QStringLiteral("; behind the pace: %1, by %2 ms at most")
+                                                .arg(plural(summary.lateTriggers, "trigger late", "triggers late"))
+                                                .arg(summary.largestLagSeconds * 1e3, 0, 'f', 1);
     return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), %5 s, %6 frames/s, %7 MB/s; "
                           "in the camera's trigger %8 ms a frame (%9 frames/s)%10%11\n")
         .arg(plural(summary.frames, "frame delivered", "frames delivered"),
@@ -119,6 +135,6 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
         .arg(summary.megabytesPerSecond(), 0, 'f', 1)
         .arg(perFrame * 1e3, 0, 'f', 3)
         .arg(perFrame > 0.0 ? 1.0 / perFrame : 0.0, 0, 'f', 1)
-        .arg(saved, QLatin1String(summary.interrupted ? " (interrupted)" : ""))
+        .arg(saved + behind, QLatin1String(summary.interrupted ? " (interrupted)" : ""))
         .toUtf8();
 }

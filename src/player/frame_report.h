@@ -21,6 +21,7 @@ struct TriggerRecord {
     bool delivered = false;
     FrameRecord frame;     // when delivered
     QStringList warnings;  // logged while it ran
+    double dueSeconds = -1.0;  // in a paced run, when it was due after the first trigger
 };
 
 struct RunSummary {
@@ -34,6 +35,9 @@ struct RunSummary {
     int saved = -1;  // frames written by --save; -1 without it
     double triggerSeconds = 0.0;  // inside the camera's trigger, the host's callback left out
     bool interrupted = false;
+    bool paced = false;
+    int lateTriggers = 0;  // begun later than their time in a paced run
+    double largestLagSeconds = 0.0;
 
     // Over the intervals between frames, so the first frame adds none.
     double framesPerSecond() const;
@@ -42,7 +46,8 @@ struct RunSummary {
 };
 
 // Each line ends with a newline. The camera line shows the bits per pixel the
-// camera announces before its first frame, seeded from the pixel format. A
+// camera announces before its first frame, seeded from the pixel format; in
+// JSON it also names the program, its version and the record format. A
 // trigger's line is a frame line in text, empty for a trigger without a
 // frame, and in JSON a record of every trigger.
 QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json);

@@ -1,6 +1,7 @@
 // kxcam-play: what a host gets from a folder through the kxCam_100 camera
 // module. Exit status 0 on success, 1 when the module cannot be loaded or the
-// camera cannot open the folder, 2 for bad options.
+// camera cannot open the folder, 2 for bad options, 3 when the replay differs
+// from the manifest given to --check.
 #include "camera_module.h"
 #include "host_options.h"
 #include "log_relay.h"
@@ -21,8 +22,9 @@ int main(int argc, char* argv[])
             "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module, as a host "
             "application sees them: one line per delivered frame, then a summary.\n"
             "Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera cannot "
-            "open the folder or an output cannot be written, 2 for bad options, 130 or 143 when Ctrl-C (SIGINT) or "
-            "SIGTERM ended the run (after its summary); a second Ctrl-C ends it at once."),
+            "open the folder, an output cannot be written or the manifest of --check cannot be read, 2 for bad options, "
+            "3 when the replay differs from that manifest, 130 or 143 when Ctrl-C (SIGINT) or SIGTERM ended the run "
+            "(after its summary); a second Ctrl-C ends it at once."),
         true};
     HostOptions options;
     QString error;

@@ -1,20 +1,21 @@
 #include "player.h"
 
+#include "check_report.h"
 #include "frame_description.h"
 #include "frame_image.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
 #include "png_file.h"
+#include "replay_manifest.h"
 #include "saved_frame.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 #include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -41,8 +42,9 @@ int Player::run()
 {
     // Before opening, so that Ctrl-C during a long preload still ends with a summary.
     installInterruptHandler();
-    if (!checkOutputs() || !openCamera())
+    if (!readManifest() || !checkOutputs() || !openCamera())
         return 1;
+    setUpPace();
     if (!m_options.quiet)
         writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
     if (m_failed)
@@ -82,6 +84,37 @@ bool Player::checkOutputs()
         return false;
     }
     return true;
+}
+
+// Read whole before the camera opens: a manifest that cannot be checked against ends the run at once.
+bool Player::readManifest()
+{
+    if (m_options.manifest.isEmpty())
+        return true;
+    ReplayManifest manifest;
+    QString error;
+    if (!manifest.read(m_options.manifest, error)) {
+        m_log.note(error);
+        return false;
+    }
+    m_check.emplace(manifest.triggers());
+    // As many triggers as the run that wrote it made, unless told otherwise.
+    if (m_options.frames < 0)
+        m_options.frames = manifest.triggers().size();
+    return true;
+}
+
+// The notes on irregular file times go out once, before the first trigger.
+void Player::setUpPace()
+{
+    if (m_options.fps > 0.0)
+        m_pace = PaceSchedule(m_options.fps * m_options.pace.speed);
+    else if (m_options.pace.source != PaceRule::Source::None) {
+        m_pace = PaceSchedule(m_options.pace.recordedTimes(files().paths(), files().root()), m_options.pace.speed);
+    }
+    for (const QString& note : m_pace.irregularities())
+        m_log.note(note);
+    m_summary.paced = m_pace.paced();
 }
 
 bool Player::openCamera()
@@ -148,17 +181,19 @@ void Player::step()
         m_clock.restart();
     m_trigger = TriggerRecord();
     m_trigger.number = m_triggers + 1;
-    if (!m_options.quiet) {
+    if (recordsFrames()) {
         const int position = files().step(m_options.loop);
         m_trigger.file = position >= 0 ? files().relativePath(position) : QString();
     }
     m_callbackNanoseconds = 0;
     m_triggerNanoseconds = m_clock.nsecsElapsed();
+    noteLag();
     m_camera->trigger();
     m_summary.triggerSeconds += double(m_clock.nsecsElapsed() - m_triggerNanoseconds - m_callbackNanoseconds) / 1e9;
     ++m_triggers;
     if (!m_options.quiet)
         writeOut(triggerLine(m_trigger, m_options.json));
+    checkTrigger();
     if (m_failed) {
         finish();
         return;
@@ -180,14 +215,35 @@ void Player::step()
 
 void Player::scheduleNextTrigger()
 {
-    if (m_options.fps <= 0.0) {
+    if (!m_pace.paced()) {
         m_triggerTimer.start(0);
         return;
     }
     // Deadlines from the start, so timer lateness does not add up over a run.
-    const double dueMilliseconds = m_triggers * 1000.0 / m_options.fps;
-    const double waitMilliseconds = dueMilliseconds - double(m_clock.nsecsElapsed()) / 1e6;
-    m_triggerTimer.start(waitMilliseconds > 0.0 ? int(qMin(std::ceil(waitMilliseconds), double(INT_MAX))) : 0);
+    m_triggerTimer.start(m_pace.waitMilliseconds(m_triggers, double(m_clock.nsecsElapsed()) / 1e9));
+}
+
+// How late the trigger under way begins.
+void Player::noteLag()
+{
+    if (!m_pace.paced())
+        return;
+    m_trigger.dueSeconds = m_pace.dueSeconds(m_triggers);
+    const double lag = double(m_triggerNanoseconds) / 1e9 - m_trigger.dueSeconds;
+    if (lag > PaceSchedule::lateAfterSeconds)
+        ++m_summary.lateTriggers;
+    m_summary.largestLagSeconds = qMax(m_summary.largestLagSeconds, lag);
+}
+
+// The trigger as its JSON record reads back: the manifest's records were read the same way.
+void Player::checkTrigger()
+{
+    if (!m_check)
+        return;
+    ReplayRecord record;
+    QString error;
+    ReplayRecord::fromJson(QJsonDocument::fromJson(triggerLine(m_trigger, true)).object(), record, error);
+    m_check->compare(record);
 }
 
 // Runs inside the camera's trigger; its own time is left out of the camera's.
@@ -195,7 +251,7 @@ void Player::onFrame(ICameraObject& camera)
 {
     const qint64 start = m_clock.nsecsElapsed();
     // The checksum only where it is printed: on large frames it costs more than a preloaded trigger.
-    const FrameRecord frame{describeFrame(camera), ++m_summary.frames, m_options.quiet ? 0u : pixelChecksum(camera)};
+    const FrameRecord frame{describeFrame(camera), ++m_summary.frames, recordsFrames() ? pixelChecksum(camera) : 0u};
     m_trigger.delivered = true;
     m_trigger.frame = frame;
     m_summary.bytes += camera.m_imageSize;
@@ -246,6 +302,12 @@ void Player::finish()
     writeOut(summaryLine(m_summary, m_options.json));
     if (m_exitStatus == 0)
         m_exitStatus = interruptExitStatus();
+    if (m_check) {
+        m_check->finish();
+        writeOut(checkLines(*m_check, m_options.manifest, m_options.json));
+        if (m_exitStatus == 0 && m_check->differences() > 0)
+            m_exitStatus = replayDiffersStatus;
+    }
     QCoreApplication::exit(m_exitStatus);
 }
 

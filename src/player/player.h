@@ -8,11 +8,15 @@
 #include "frame_report.h"
 #include "host_camera.h"
 #include "host_options.h"
+#include "manifest_check.h"
+#include "pace_schedule.h"
 #include "progress_bar.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+
+#include <optional>
 
 class LogRelay;
 
@@ -28,10 +32,15 @@ public:
 private:
     bool checkOutputs();
     bool openCamera();
+    bool readManifest();
+    void setUpPace();
+    bool recordsFrames() const { return !m_options.quiet || m_check; }
     FileCursor& files();
     int expectedFrames();
     void step();
     void scheduleNextTrigger();
+    void noteLag();
+    void checkTrigger();
     void onFrame(ICameraObject& camera);
     void saveToFolder(const ICameraObject& camera, const FrameRecord& frame);
     void fail(const QString& reason);
@@ -50,6 +59,8 @@ private:
     ProgressBar m_progress{false, 0};
     ContactSheet m_sheet;
     RunSummary m_summary;
+    PaceSchedule m_pace;
+    std::optional<ManifestCheck> m_check;  // with --check
     int m_triggers = 0;
     qint64 m_triggerNanoseconds = 0;  // when the trigger under way began
     qint64 m_firstFrameNanoseconds = 0;

@@ -57,7 +57,7 @@ void Playback::play()
         return;
     }
     m_meter.reset();
-    m_timer.start(timerInterval());
+    startTriggerTimer();
     setState(State::Playing);
 }
 
@@ -127,7 +127,17 @@ void Playback::setFramesPerSecond(double rate)
 {
     m_rate = rate;
     if (m_timer.isActive())
-        m_timer.start(timerInterval());
+        startTriggerTimer();
+}
+
+void Playback::setPace(const PaceRule& rule)
+{
+    m_paceRule = rule;
+}
+
+QString Playback::paceDescription() const
+{
+    return m_pace.paced() ? m_paceRule.description() : QString();
 }
 
 void Playback::reopen(bool playWhenOpened)
@@ -215,6 +225,8 @@ void Playback::listFiles()
 {
     m_files = FileCursor::ofFolder(m_folder);
     m_triggers = 0;
+    if (m_paceRule.source != PaceRule::Source::None)
+        m_pace = PaceSchedule(m_paceRule.recordedTimes(m_files.paths(), m_files.root()), m_paceRule.speed);
 }
 
 void Playback::trigger()
@@ -229,6 +241,7 @@ void Playback::trigger()
         const WarningLog::ModuleCall call(m_log, origin);
         m_camera->trigger();
     }
+    scheduleNextTrigger();
     const bool delivered = m_frame.number > framesBefore;
     if (m_files.ended(delivered, m_log.warningCount() > warningsBefore, m_loop)) {
         m_timer.stop();
@@ -263,6 +276,27 @@ void Playback::setState(State state)
         return;
     m_state = state;
     emit stateChanged();
+}
+
+// At a pace from the files, each trigger arms the timer for the next; the
+// schedule counts from the trigger that play() started with.
+void Playback::startTriggerTimer()
+{
+    m_timer.setSingleShot(m_pace.paced());
+    if (!m_pace.paced()) {
+        m_timer.start(timerInterval());
+        return;
+    }
+    m_paceClock.start();
+    m_paceStart = m_pace.dueSeconds(m_triggers);
+    m_timer.start(0);
+}
+
+void Playback::scheduleNextTrigger()
+{
+    if (!m_pace.paced() || m_state != State::Playing)
+        return;
+    m_timer.start(m_pace.waitMilliseconds(m_triggers, m_paceStart + double(m_paceClock.nsecsElapsed()) / 1e9));
 }
 
 int Playback::timerInterval() const

@@ -10,7 +10,9 @@
 #include "frame_rate_meter.h"
 #include "host_camera.h"
 #include "host_frame.h"
+#include "pace_schedule.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -46,6 +48,8 @@ public:
     void setPixelFormat(int code);
     // 0: a trigger whenever the event loop is free, so as fast as the window shows frames.
     void setFramesPerSecond(double rate);
+    // Triggers each file at its recorded time instead, from the next listing of the folder on.
+    void setPace(const PaceRule& rule);
 
     State state() const { return m_state; }
     // Playing, or opening to play once open returns.
@@ -58,6 +62,10 @@ public:
     int imageFiles() const { return m_files.size(); }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
+    // "file times × 2", or empty without a pace from the files.
+    QString paceDescription() const;
+    // What is irregular about the listed files' times.
+    const QStringList& paceIrregularities() const { return m_pace.irregularities(); }
 
 signals:
     void frameDelivered();
@@ -79,6 +87,8 @@ private:
     void receive(ICameraObject& camera);
     void setState(State state);
     int timerInterval() const;
+    void startTriggerTimer();
+    void scheduleNextTrigger();
 
     WarningLog& m_log;
     HostCamera m_camera;
@@ -93,6 +103,10 @@ private:
     FileCursor m_files;
     int m_triggers = 0;  // since the camera opened or restarted
     FrameRateMeter m_meter;
+    PaceRule m_paceRule;
+    PaceSchedule m_pace;
+    QElapsedTimer m_paceClock;  // from the trigger that play() started with
+    double m_paceStart = 0.0;   // when that trigger was due
     QTimer m_timer;
     QThread* m_opening = nullptr;
     QString m_openFailure;  // written by the opening thread, read once it has ended

@@ -17,6 +17,8 @@ QString statusLine(const HostFrame& frame, const RunFacts& facts)
               << QStringLiteral("%1 bytes").arg(frame.bytes);
         if (facts.framesPerSecond > 0.0)
             parts << QStringLiteral("%1 frames/s").arg(facts.framesPerSecond, 0, 'f', 1);
+        if (!facts.pace.isEmpty())
+            parts << QStringLiteral("pace: ") + facts.pace;
         parts << QStringLiteral("zoom %1 %").arg(qRound(facts.zoom * 1000.0) / 10.0);
     } else {
         parts << QStringLiteral("no frame yet");

@@ -10,12 +10,14 @@
 struct RunFacts {
     int files = 0;                 // the folder's image files, as the host lists them
     double framesPerSecond = 0.0;  // delivered over the last second; 0 leaves the rate out
+    QString pace;  // "file times × 2"; empty without a pace from the files
     double zoom = 1.0;
     int warnings = 0;
     bool endOfFolder = false;
 };
 
-// "frame 3 of 8: sub/c.png, 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s, zoom 200 %, 1 warning",
+// "frame 3 of 8: sub/c.png, 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s, pace: file times,
+// zoom 200 %, 1 warning",
 // followed by ", end of folder" once a run without wrapping has ended; "no frame yet, 0 warnings" before a frame.
 QString statusLine(const HostFrame& frame, const RunFacts& facts);
 

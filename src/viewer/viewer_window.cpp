@@ -108,7 +108,8 @@ void ViewerWindow::start(const HostOptions& options)
     m_playback.setPixelFormat(options.pixelFormat);
     setLoop(options.loop);
     setPreload(options.preload);
-    setFramesPerSecond(options.fps);
+    setFramesPerSecond(options.fps * options.pace.speed);
+    setPace(options.pace);
     show();
     openFolder(options.folder);
 }
@@ -127,6 +128,13 @@ void ViewerWindow::setFramesPerSecond(double rate)
 {
     // A rate the box would round to 0, which means "max", plays at its least step.
     m_rate->setValue(rate > 0.0 ? qMax(rate, leastRate) : 0.0);
+}
+
+void ViewerWindow::setPace(const PaceRule& rule)
+{
+    m_playback.setPace(rule);
+    // The files' times set the pace: the rate box has none to set.
+    m_rate->setEnabled(rule.source == PaceRule::Source::None);
 }
 
 void ViewerWindow::changeFramesPerSecond(double rate)
@@ -324,6 +332,8 @@ void ViewerWindow::showOpened()
         showOpenFailure();
     else
         m_view->setMessage(QString());
+    if (!m_playback.paceIrregularities().isEmpty())
+        statusBar()->showMessage(m_playback.paceIrregularities().join(QLatin1Char(' ')), messageMilliseconds);
 }
 
 QString ViewerWindow::openingText() const
@@ -400,6 +410,7 @@ void ViewerWindow::showStatus()
     facts.files = m_playback.imageFiles();
     facts.framesPerSecond =
         m_playback.state() == Playback::State::Playing ? m_playback.measuredFramesPerSecond() : 0.0;
+    facts.pace = m_playback.paceDescription();
     facts.zoom = m_view->zoom();
     facts.warnings = m_warnings->count();
     facts.endOfFolder = m_playback.state() == Playback::State::EndOfFolder;

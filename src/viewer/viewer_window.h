@@ -29,6 +29,7 @@ public:
     void setLoop(bool loop);
     void setPreload(bool preload);
     void setFramesPerSecond(double rate);
+    void setPace(const PaceRule& rule);
 
     Playback& playback() { return m_playback; }
     FrameView& frameView() { return *m_view; }
