@@ -7,6 +7,7 @@
 #include "frame_report.h"
 #include "host_camera.h"
 #include "host_options.h"
+#include "image_file_list.h"
 #include "progress_bar.h"
 
 #include <QElapsedTimer>
@@ -27,7 +28,7 @@ public:
 private:
     bool checkOutputs();
     bool openCamera();
-    const QStringList& imageFiles();
+    const ImageFileList& imageFiles();
     QString nextFile();
     int expectedFrames();
     void step();
@@ -43,8 +44,7 @@ private:
     LogRelay& m_log;
     HostCamera m_camera;
     // The folder's files as the camera lists them, when first needed.
-    QString m_folder;
-    QStringList m_imageFiles;
+    ImageFileList m_imageFiles;
     bool m_listed = false;
     int m_position = -1;
     TriggerRecord m_trigger;  // the one under way
