@@ -146,15 +146,25 @@ void Playback::startOpening()
     closeCamera();
     clearFrame();
     m_framelessInARow = 0;
-    listFiles();
+    m_files = ImageFileList();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
     params.preload = m_preload ? 1 : 0;
     params.pixelFormat = m_pixelFormat;
     m_error.clear();
+    m_listing = true;
+    m_listedFiles = 0;
     setState(State::Opening);
-    m_opening = QThread::create([this] { m_openFailure = openCamera(); });
+    const QString folder = m_folder;
+    m_opening = QThread::create([this, folder] {
+        const auto tell = [this](int files, bool done) {
+            QMetaObject::invokeMethod(this, [this, files, done] { showListed(files, done); }, Qt::QueuedConnection);
+        };
+        m_listed = listImageFiles(folder, [&tell](int files) { tell(files, false); });
+        tell(m_listed.size(), true);
+        m_openFailure = openCamera();
+    });
     connect(m_opening, &QThread::finished, this, &Playback::finishOpening);
     m_opening->start();
 }
@@ -172,11 +182,22 @@ QString Playback::openCamera()
     return QString();
 }
 
+// The thread's reports are queued before its end, so each comes while its open is under way.
+void Playback::showListed(int files, bool done)
+{
+    m_listedFiles = files;
+    m_listing = !done;
+    emit listingProgressed();
+}
+
 void Playback::finishOpening()
 {
     m_opening->wait();
     delete m_opening;
     m_opening = nullptr;
+    m_files = std::move(m_listed);
+    m_position = -1;
+    m_triggers = 0;
     if (m_reopenWanted) {
         m_reopenWanted = false;
         startOpening();
@@ -216,7 +237,6 @@ void Playback::clearFrame()
 void Playback::listFiles()
 {
     m_files = listImageFiles(m_folder);
-    m_root = cameraFolderPath(m_folder);
     m_position = -1;
     m_triggers = 0;
 }
@@ -232,7 +252,7 @@ int Playback::nextPosition() const
 
 QString Playback::relativePath(int position) const
 {
-    return m_files.at(position).mid(m_root.size() + 1);
+    return m_files.relativePath(position);
 }
 
 // The camera never says that a folder has ended, so the end is told from what
@@ -279,7 +299,7 @@ void Playback::receive(ICameraObject& camera)
     if (m_position >= 0) {
         frame.position = m_position;
         frame.file = relativePath(m_position);
-        frame.paletteIndices = frame.pixelFormat == 1 && holdsPaletteIndices(m_files.at(m_position));
+        frame.paletteIndices = frame.pixelFormat == 1 && holdsPaletteIndices(m_files.path(m_position));
     }
     m_frame = std::move(frame);
     m_meter.addFrame();

@@ -1,14 +1,16 @@
 // Plays a folder through a camera of the loaded module on the GUI thread, as
 // the camera's hosts do: one trigger per timer tick, the frame copied inside
-// the callback and announced once the trigger has returned. The camera is
-// opened on a thread of the viewer's own, since a preload can take minutes;
-// the GUI thread leaves the camera alone until open has returned.
+// the callback and announced once the trigger has returned. The folder is
+// listed and the camera opened on a thread of the viewer's own, since a
+// folder of a million files takes a second to list and a preload can take
+// minutes; the GUI thread leaves the camera alone until open has returned.
 #ifndef PLAYBACK_H
 #define PLAYBACK_H
 
 #include "frame_rate_meter.h"
 #include "host_camera.h"
 #include "host_frame.h"
+#include "image_file_list.h"
 
 #include <QObject>
 #include <QTimer>
@@ -55,6 +57,9 @@ public:
     bool preloads() const { return m_preload; }
     // The image files of the folder, as the host lists them when the camera opens or restarts.
     int imageFiles() const { return m_files.size(); }
+    // While opening: whether the folder is still being listed, and the files listed so far.
+    bool listing() const { return m_listing; }
+    int listedFiles() const { return m_listedFiles; }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
 
@@ -64,12 +69,15 @@ signals:
     void frameCleared();
     void stateChanged();
     void opened();
+    // The opening thread has listed more files, or all of them.
+    void listingProgressed();
 
 private:
     void reopen(bool playWhenOpened);
     void startOpening();
     void setPlayWhenOpened(bool play);
     QString openCamera();
+    void showListed(int files, bool done);
     void finishOpening();
     void closeCamera();
     void clearFrame();
@@ -91,8 +99,7 @@ private:
     double m_rate = 0.0;
     State m_state = State::NoCamera;
     HostFrame m_frame;
-    QStringList m_files;  // absolute paths, in the camera's frame order
-    QString m_root;       // the folder the camera opened, which the paths begin with
+    ImageFileList m_files;  // in the camera's frame order
     int m_position = -1;  // the listed file the camera took last, followed as it steps
     int m_triggers = 0;   // since the camera opened or restarted
     int m_framelessInARow = 0;
@@ -100,6 +107,10 @@ private:
     QTimer m_timer;
     QThread* m_opening = nullptr;
     QString m_openFailure;  // written by the opening thread, read once it has ended
+    ImageFileList m_listed;  // likewise
+    // What the opening thread reported last, told the GUI thread through its queue.
+    bool m_listing = false;
+    int m_listedFiles = 0;
     bool m_playWhenOpened = false;
     bool m_reopenWanted = false;  // a folder or preload change while the camera opened
     bool m_stepWhenOpened = false;  // a new folder shows its first frame once open
