@@ -2,7 +2,6 @@
 
 #include "frame_description.h"
 #include "frame_image.h"
-#include "image_file_list.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
@@ -48,6 +47,8 @@ int Player::run()
         writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
     if (m_failed)
         return m_exitStatus;
+    // Listed before the clock starts, so that no figure of the summary holds the listing.
+    imageFiles();
     if (stderrIsTerminal())
         m_progress = ProgressBar(true, expectedFrames());
     m_log.setProgressBar(&m_progress);
@@ -103,8 +104,9 @@ bool Player::openCamera()
     QElapsedTimer opening;
     opening.start();
     const int opened = m_camera->open();
+    m_summary.openSeconds = double(opening.nsecsElapsed()) / 1e9;
     if (tellOpening)
-        m_log.note(QStringLiteral("open took %1 s").arg(double(opening.elapsed()) / 1000.0, 0, 'f', 1));
+        m_log.note(QStringLiteral("open took %1 s").arg(m_summary.openSeconds, 0, 'f', 1));
     if (!opened) {
         const bool isFile = QFileInfo(m_options.folder).isFile();
         m_log.note(QStringLiteral("the camera cannot open the folder %1%2")
@@ -120,10 +122,9 @@ bool Player::openCamera()
     return true;
 }
 
-const QStringList& Player::imageFiles()
+const ImageFileList& Player::imageFiles()
 {
     if (!m_listed) {
-        m_folder = cameraFolderPath(m_options.folder);
         m_imageFiles = listImageFiles(m_options.folder);
         m_listed = true;
     }
@@ -135,7 +136,7 @@ const QStringList& Player::imageFiles()
 // the last without it.
 QString Player::nextFile()
 {
-    const QStringList& files = imageFiles();
+    const ImageFileList& files = imageFiles();
     int next = m_position + 1;
     if (next >= files.size()) {
         if (!m_options.loop || files.isEmpty())
@@ -143,7 +144,7 @@ QString Player::nextFile()
         next = 0;
     }
     m_position = next;
-    return files.at(next).mid(m_folder.size() + 1);
+    return files.relativePath(next);
 }
 
 // The frames a run will deliver, when it can be known beforehand; 0 when not.
@@ -260,7 +261,6 @@ void Player::finish()
 {
     m_triggerTimer.stop();
     m_interruptPoll.stop();
-    m_summary.seconds = double(m_clock.nsecsElapsed()) / 1e9;
     m_summary.interrupted = interruptRequested();
     m_camera->stop();
     m_camera->close();
