@@ -11,6 +11,7 @@
 #include "log_capture.h"
 #include "pixel_checksum.h"
 #include "pixel_inspector.h"
+#include "status_line.h"
 #include "test_module.h"
 #include "viewer_window.h"
 #include "warning_log.h"
@@ -141,6 +142,8 @@ private slots:
     void keysWhateverHasFocus();
     void commandLine_data();
     void commandLine();
+    void statusCounts_data();
+    void statusCounts();
 
 private:
     // Opens the folder and waits for open to return.
@@ -749,6 +752,30 @@ void ViewerTest::commandLine()
     QCOMPARE(viewer.exitCode(), status);
     QVERIFY2(QRegularExpression(output, QRegularExpression::DotMatchesEverythingOption).match(text).hasMatch(),
              qPrintable(text));
+}
+
+void ViewerTest::statusCounts_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QString>("place");
+    QTest::newRow("few") << 0 << 3 << QStringLiteral("frame 1 of 3: ");
+    QTest::newRow("a million") << 999 << 1000000 << QStringLiteral("frame 1,000 of 1,000,000: ");
+}
+
+void ViewerTest::statusCounts()
+{
+    QFETCH(int, position);
+    QFETCH(int, files);
+    QFETCH(QString, place);
+    HostFrame frame;
+    frame.number = 1;
+    frame.position = position;
+    frame.file = QStringLiteral("a.png");
+    RunFacts facts;
+    facts.files = files;
+    const QString line = statusLine(frame, facts);
+    QVERIFY2(line.startsWith(place + QStringLiteral("a.png, ")), qPrintable(line));
 }
 
 int main(int argc, char* argv[])
