@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -48,9 +47,8 @@ bool appendName(const char* name, std::vector<QChar>& units)
             return true;
         }
     }
-    const std::size_t start = units.size();
-    units.resize(start + length);
-    std::transform(name, name + length, units.begin() + start, [](char unit) { return QLatin1Char(unit); });
+    for (std::size_t i = 0; i < length; ++i)
+        units.push_back(QLatin1Char(name[i]));
     return true;
 }
 
