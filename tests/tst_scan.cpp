@@ -82,6 +82,10 @@ void ScanTest::matchingFiles_data()
     QTest::newRow("names outside ASCII") << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"}
                                          << QStringList()
                                          << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"};
+    // Letters outside ASCII that look like, or fold near, a suffix's: no image.
+    QTest::newRow("suffix look-alikes outside ASCII")
+        << QStringList{"a.\uff50ng", "b.pn\u0261", "c.\u0440ng", "d.jp\u0261", "e.PNG"} << QStringList()
+        << QStringList{"e.PNG"};
     QTest::newRow("folder named like an image") << QStringList{"album.png/inside.jpg"} << QStringList()
                                                 << QStringList{"album.png/inside.jpg"};
 }

@@ -8,9 +8,9 @@
 
 #include <memory>
 
-// Held as each folder's path once and every file's name in one buffer, a few
-// dozen bytes a file; a file's full path is made when it is asked for, which
-// is nothing next to a decode. One pointer, null while the list is empty.
+// Held as each folder's path once and every file's name in one buffer, about
+// a byte a unit of the name; a file's full path is made when it is asked for,
+// which is nothing next to a decode. One pointer, null while the list is empty.
 class FileList {
 public:
     FileList();
