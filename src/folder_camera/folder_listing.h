@@ -2,12 +2,11 @@
 #ifndef FOLDER_LISTING_H
 #define FOLDER_LISTING_H
 
-#include <QChar>
 #include <QString>
 
 #include <vector>
 
-// One folder's entries, their names one after another in one buffer: a
+// One folder's entries, their names one after another in one string: a
 // folder of thousands of files costs a few allocations, not one a name.
 struct FolderListing {
     struct Entry {
@@ -15,7 +14,7 @@ struct FolderListing {
         int length;
         bool isFolder;
     };
-    std::vector<QChar> units;
+    QString units;
     std::vector<Entry> entries;
 };
 

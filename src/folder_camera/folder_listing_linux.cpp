@@ -34,7 +34,7 @@ EntryKind kindOf(DIR* dir, const dirent& entry)
 // so does this listing: a name is kept when decoding and encoding it again
 // gives its bytes back. ASCII reads as itself in every encoding Qt uses, and
 // is widened without the encoding's converter, which costs most of a listing.
-bool appendName(const char* name, std::vector<QChar>& units)
+bool appendName(const char* name, QString& units)
 {
     const std::size_t length = std::strlen(name);
     for (std::size_t i = 0; i < length; ++i) {
@@ -43,12 +43,11 @@ bool appendName(const char* name, std::vector<QChar>& units)
             const QString decoded = QFile::decodeName(bytes);
             if (QFile::encodeName(decoded) != bytes)
                 return false;
-            units.insert(units.end(), decoded.cbegin(), decoded.cend());
+            units.append(decoded);
             return true;
         }
     }
-    for (std::size_t i = 0; i < length; ++i)
-        units.push_back(QLatin1Char(name[i]));
+    units.append(QLatin1String(name, static_cast<int>(length)));
     return true;
 }
 
@@ -58,7 +57,8 @@ bool appendName(const char* name, std::vector<QChar>& units)
 // a fraction of the iterator's cost per entry.
 void listFolder(const QString& folder, FolderListing& listing)
 {
-    listing.units.clear();
+    // Emptied, not freed: the next folder of the level reuses the room.
+    listing.units.resize(0);
     listing.entries.clear();
     DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
@@ -68,9 +68,9 @@ void listFolder(const QString& folder, FolderListing& listing)
         if (entry->d_name[0] == '.')
             continue;
         const EntryKind kind = kindOf(dir, *entry);
-        const int offset = static_cast<int>(listing.units.size());
+        const int offset = listing.units.size();
         if (kind != EntryKind::Other && appendName(entry->d_name, listing.units))
-            listing.entries.push_back({offset, static_cast<int>(listing.units.size()) - offset, kind == EntryKind::Folder});
+            listing.entries.push_back({offset, listing.units.size() - offset, kind == EntryKind::Folder});
     }
     ::closedir(dir);
 }

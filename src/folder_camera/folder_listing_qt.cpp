@@ -5,13 +5,13 @@
 
 void listFolder(const QString& folder, FolderListing& listing)
 {
-    listing.units.clear();
+    listing.units.resize(0);
     listing.entries.clear();
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        listing.entries.push_back({static_cast<int>(listing.units.size()), name.size(), it.fileInfo().isDir()});
-        listing.units.insert(listing.units.end(), name.cbegin(), name.cend());
+        listing.entries.push_back({listing.units.size(), name.size(), it.fileInfo().isDir()});
+        listing.units.append(name);
     }
 }

@@ -25,14 +25,14 @@ void walk(const QString& folder, const QStringList& nameFilters, FileList& files
     entries.erase(std::remove_if(entries.begin(), entries.end(),
                                  [&](const FolderListing::Entry& entry) {
                                      return !entry.isFolder
-                                         && !matchesNameFilters(listing.units.data() + entry.offset, entry.length,
+                                         && !matchesNameFilters(listing.units.constData() + entry.offset, entry.length,
                                                                 nameFilters);
                                  }),
                   entries.end());
     sortByName(listing);
     const int folderNumber = files.addFolder(folder);
     for (const FolderListing::Entry& entry : entries) {
-        const QChar* name = listing.units.data() + entry.offset;
+        const QChar* name = listing.units.constData() + entry.offset;
         if (entry.isFolder)
             walk(folder + QLatin1Char('/') + QString(name, entry.length), nameFilters, files, listings, depth + 1);
         else

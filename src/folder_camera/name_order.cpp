@@ -74,7 +74,7 @@ void sortByName(FolderListing& listing)
     std::vector<FolderListing::Entry>& entries = listing.entries;
     if (entries.size() < 2)
         return;
-    const QChar* const units = listing.units.data();
+    const QChar* const units = listing.units.constData();
     const int skip = commonPrefix(units, entries);
     std::vector<SortKey> keys;
     keys.reserve(entries.size());
