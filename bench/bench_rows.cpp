@@ -3,10 +3,10 @@
 #include "bench_camera.h"
 #include "bench_files.h"
 #include "host_memory.h"
+#include "image_tree.h"
 #include "timing.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QImageReader>
 
@@ -19,18 +19,6 @@ namespace {
 
 const int copiesPerFrameSet = 3;
 volatile unsigned char sink;
-
-// The walk the module's scan must equal: the iterator given the name filters.
-int filteredWalk(const QString& root)
-{
-    static const QStringList filters{QStringLiteral("*.BMP"), QStringLiteral("*.JPEG"), QStringLiteral("*.JPG"),
-                                     QStringLiteral("*.PNG")};
-    QStringList files;
-    QDirIterator it(QDir(root).absolutePath(), filters, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    return files.size();
-}
 
 }  // namespace
 
@@ -51,6 +39,8 @@ BenchSettings BenchSettings::quickCheck()
     settings.smallTree = 100;
     settings.largeTree = 1000;
     settings.largeFolder = 100;
+    settings.treeCurve = {{2, 100}, {4, 100}};
+    settings.flatFolder = {1, 300};
     settings.coldFiles = 2;
     settings.coldRounds = 1;
     settings.hostWork = {0, 0.001};

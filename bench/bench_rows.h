@@ -4,6 +4,7 @@
 #define BENCH_ROWS_H
 
 #include "camera_module.h"
+#include "image_tree.h"
 #include "results_table.h"
 
 #include <QList>
@@ -19,6 +20,9 @@ struct BenchSettings {
     int smallTree = 10000;
     int largeTree = 100000;
     int largeFolder = 10000;
+    // Row 8: trees whose open is compared with the first's, file for file, and one flat folder.
+    QList<TreeShape> treeCurve{{10, 1000}, {100, 1000}, {1000, 1000}};
+    TreeShape flatFolder{1, 200000};
     // The cold rows: distinct files per frame, passes, host work per frame in seconds.
     int coldFiles = 16;
     int coldRounds = 5;

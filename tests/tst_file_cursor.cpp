@@ -45,10 +45,10 @@ void FileCursorTest::stepsAndEnd()
     QFETCH(int, endsAfter);
     QFETCH(int, lastPosition);
 
-    QStringList paths;
+    ImageFileList list(QStringLiteral("/f"));
     for (int i = 0; i < files; ++i)
-        paths.append(QStringLiteral("/f/%1.png").arg(i));
-    FileCursor cursor(paths, QStringLiteral("/f"));
+        list.append(QString(), QStringLiteral("%1.png").arg(i).midRef(0));
+    FileCursor cursor(list);
     QCOMPARE(cursor.position(), -1);
     QList<int> stepped;
     int ended = 0;
@@ -65,7 +65,12 @@ void FileCursorTest::stepsAndEnd()
 
 void FileCursorTest::pathsBelowTheRoot()
 {
-    const FileCursor cursor({QStringLiteral("/a/b/x.png"), QStringLiteral("/a/b/sub/y.png")}, QStringLiteral("/a/b"));
+    ImageFileList list(QStringLiteral("/a/b"));
+    const QString x = QStringLiteral("x.png");
+    const QString y = QStringLiteral("y.png");
+    list.append(QString(), x.midRef(0));
+    list.append(QStringLiteral("sub/"), y.midRef(0));
+    const FileCursor cursor(list);
     QCOMPARE(cursor.size(), 2);
     QCOMPARE(cursor.path(1), QStringLiteral("/a/b/sub/y.png"));
     QCOMPARE(cursor.relativePath(0), QStringLiteral("x.png"));

@@ -143,6 +143,14 @@ void FramesTest::sequence_data()
         QTest::addRow("%s: one, wrap", mode) << numberedNames(1) << true << preload << 3 << QList<int>{0, 0, 0};
         QTest::addRow("%s: one, no wrap", mode) << numberedNames(1) << false << preload << 3 << QList<int>{0};
         QTest::addRow("%s: name order", mode) << nameOrder << false << preload << nameOrder.size() + 1 << eachOnce;
+        // Names alike for their first units and for the next four, one the beginning of another.
+        const QStringList sharedBeginnings{"x.png", "x.png.png", "xaaaa0.png", "xAAaa1.png", "xaaab.png", "xab.png"};
+        QTest::addRow("%s: name order, shared beginnings", mode)
+            << sharedBeginnings << false << preload << 7 << QList<int>{0, 1, 2, 3, 4, 5};
+        // Units past Latin-1 after names within it.
+        const QStringList pastLatin1{"a.png", "\u00df.png", "\u0101.png", "\u65e5/\u00e9.png", "\u65e5.png"};
+        QTest::addRow("%s: name order, past Latin-1", mode) << pastLatin1 << false << preload << 6
+                                                            << QList<int>{0, 1, 2, 3, 4};
     }
     // A lower-case z is upper-cased too, below [ and _; a name ends below every unit, a blank too.
     QTest::newRow("decode: z before [ and _") << QStringList{"zz.png", "[x].png", "_x.png"} << false << false << 3

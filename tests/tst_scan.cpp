@@ -3,6 +3,7 @@
 // those images are kept within.
 #include "available_memory.h"
 #include "camera_virtual_folder.h"
+#include "file_list.h"
 #include "image_folder.h"
 #include "log_capture.h"
 #include "preload_budget.h"
@@ -64,6 +65,8 @@ private slots:
     void rootIsNeverScanned_data();
     void rootIsNeverScanned();
     void rescanResetsPosition();
+    void fileListPaths_data();
+    void fileListPaths();
 };
 
 void ScanTest::constructionState()
@@ -99,6 +102,10 @@ void ScanTest::matchingFiles_data()
     QTest::newRow("names outside ASCII") << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"}
                                          << QStringList()
                                          << QStringList{"\u00e4\u00f6\u00fc.png", "\u65e5\u672c/\u5199\u771f.JPG", "e\u0301.bmp"};
+    // Letters outside ASCII that look like, or fold near, a suffix's: no image.
+    QTest::newRow("suffix look-alikes outside ASCII")
+        << QStringList{"a.\uff50ng", "b.pn\u0261", "c.\u0440ng", "d.jp\u0261", "e.PNG"} << QStringList()
+        << QStringList{"e.PNG"};
     QTest::newRow("folder named like an image") << QStringList{"album.png/inside.jpg"} << QStringList()
                                                 << QStringList{"album.png/inside.jpg"};
 }
@@ -325,6 +332,44 @@ void ScanTest::rescanResetsPosition()
     QCOMPARE(folderCamera(camera).index(), -1);
     QCOMPARE(folderCamera(camera).files().size(), 3);
     QCOMPARE(folderCamera(camera).images().size(), 3);
+}
+
+void ScanTest::fileListPaths_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QList<QPair<int, QString>>>("files");  // a folder's index and a name, in list order
+    const QStringList folders{"/r", "/r/a", "/r/\u65e5"};
+    QList<QPair<int, QString>> interleaved;
+    for (int i = 0; i < 40; ++i)
+        interleaved.append({i / 7 % 2, QStringLiteral("f%1.png").arg(i)});
+    QTest::newRow("runs of two folders, past several notes") << folders << interleaved;
+    QList<QPair<int, QString>> widened = interleaved;
+    widened.insert(21, {2, QStringLiteral("\u0101.png")});
+    QTest::newRow("a name past Latin-1 midway") << folders << widened;
+    QList<QPair<int, QString>> long_ = interleaved;
+    long_.insert(17, {1, QString(300, QLatin1Char('n'))});
+    long_.insert(3, {0, QString(255, QChar(0xe9))});
+    QTest::newRow("names of 255 and 300 units") << folders << long_;
+}
+
+// Each path as the folder, "/" and the name, however the list keeps them.
+void ScanTest::fileListPaths()
+{
+    QFETCH(QStringList, folders);
+    using FileEntries = QList<QPair<int, QString>>;
+    QFETCH(FileEntries, files);
+    FileList list;
+    for (const QString& folder : folders)
+        list.addFolder(folder);
+    QStringList expected;
+    for (const auto& file : files) {
+        list.addFile(file.first, file.second.constData(), file.second.size());
+        expected.append(folders.at(file.first) + QLatin1Char('/') + file.second);
+    }
+    list.squeeze();
+    QCOMPARE(list.size(), expected.size());
+    QCOMPARE(list.paths(), expected);
+    QCOMPARE(list.path(expected.size() - 1), expected.last());
 }
 
 QTEST_GUILESS_MAIN(ScanTest)

@@ -51,6 +51,15 @@ void ScanEquivalenceTest::listEqualsFilteredWalk_data()
     QTest::newRow("hidden entries and look-alike names")
         << QStringList{".a.png", ".hid/b.png", "x.png/c.JPG", "x.png/.d.bmp", "e.PNG.bak", ".png", "f..png", "g.JPEG"};
     QTest::newRow("deep nesting") << QStringList{"a/b/c/d/1.bmp", "a/2.png", "a/b/3.jpg", "z/4.jpeg", "5.PNG"};
+    // Long shared beginnings in folders of hundreds, files beside subfolders, in both letter cases.
+    QStringList thousands;
+    for (int i = 0; i < 3000; ++i)
+        thousands.append(QStringLiteral("class_%1/%2_%3.%4")
+                             .arg(i % 12, 3, 10, QLatin1Char('0'))
+                             .arg(QLatin1String(i % 5 == 0 ? "sub/img" : (i / 12 % 2 == 0 ? "IMG" : "img")))
+                             .arg(i * 7919 % 100000, 8, 10, QLatin1Char('0'))
+                             .arg(QLatin1String(suffixes[i % 12])));
+    QTest::newRow("thousands in many folders") << thousands;
 }
 
 void ScanEquivalenceTest::listEqualsFilteredWalk()
@@ -72,6 +81,7 @@ void ScanEquivalenceTest::listEqualsFilteredWalk()
     const QStringList expected = inFrameOrder(filteredWalk(folder.path()), QDir(folder.path()).absolutePath());
     QVERIFY(!expected.isEmpty());
     QCOMPARE(folderCamera(camera).files(), expected);
+    QCOMPARE(listImageFiles(folder.path()).paths(), expected);
 }
 
 void ScanEquivalenceTest::nestedTriggerLeavesOuterFrameIntact_data()

@@ -12,6 +12,7 @@
 #include "log_capture.h"
 #include "pixel_checksum.h"
 #include "pixel_inspector.h"
+#include "status_line.h"
 #include "test_module.h"
 #include "viewer_window.h"
 #include "warning_log.h"
@@ -145,6 +146,8 @@ private slots:
     void keysWhateverHasFocus();
     void commandLine_data();
     void commandLine();
+    void statusCounts_data();
+    void statusCounts();
 
 private:
     // Opens the folder and waits for open to return.
@@ -687,7 +690,8 @@ void ViewerTest::preloadRecreatesCamera()
         key(Qt::Key_P);
         // Opened away from the window's thread, which shows why there is no frame yet.
         QCOMPARE(state(), Playback::State::Opening);
-        QCOMPARE(m_window->frameView().message(), QStringLiteral("Preloading 3 files\u2026"));
+        // Listed there too: the count comes through the window's queue, so none has come yet.
+        QCOMPARE(m_window->frameView().message(), QStringLiteral("Listing 0 files\u2026"));
         QTRY_COMPARE(state(), Playback::State::Paused);
         QCOMPARE(m_window->frameView().message(), QString());
         QCOMPARE(frame().number, 0);
@@ -791,6 +795,30 @@ void ViewerTest::commandLine()
     QCOMPARE(viewer.exitCode(), status);
     QVERIFY2(QRegularExpression(output, QRegularExpression::DotMatchesEverythingOption).match(text).hasMatch(),
              qPrintable(text));
+}
+
+void ViewerTest::statusCounts_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QString>("place");
+    QTest::newRow("few") << 0 << 3 << QStringLiteral("frame 1 of 3: ");
+    QTest::newRow("a million") << 999 << 1000000 << QStringLiteral("frame 1,000 of 1,000,000: ");
+}
+
+void ViewerTest::statusCounts()
+{
+    QFETCH(int, position);
+    QFETCH(int, files);
+    QFETCH(QString, place);
+    HostFrame frame;
+    frame.number = 1;
+    frame.position = position;
+    frame.file = QStringLiteral("a.png");
+    RunFacts facts;
+    facts.files = files;
+    const QString line = statusLine(frame, facts);
+    QVERIFY2(line.startsWith(place + QStringLiteral("a.png, ")), qPrintable(line));
 }
 
 int main(int argc, char* argv[])

@@ -123,7 +123,7 @@ bool CCameraVirtualFolder::applyParameter(const CameraParamChange* change)
 
 void CCameraVirtualFolder::emptyLists()
 {
-    m_files = QStringList();
+    m_files = FileList();
     m_images = QList<QImage>();
 }
 
@@ -136,6 +136,7 @@ void CCameraVirtualFolder::scanFolder()
     m_index = -1;
     // A sequence is its order: the same on every file system, whatever order it lists a folder in.
     appendImageFiles(m_dir->absolutePath(), m_nameFilters, m_files);
+    m_files.squeeze();
     preloadImages();
 }
 
@@ -144,24 +145,24 @@ void CCameraVirtualFolder::preloadImages()
     if (!m_preload)
         return;
     m_images = QList<QImage>();
-    const QStringList files = m_files;
-    if (files.isEmpty())
+    const int count = m_files.size();
+    if (count == 0)
         return;
-    m_images.reserve(files.size());
+    m_images.reserve(count);
     // Decided with the old cache gone, from what the system can give now.
     PreloadBudget budget(availableMemory(), m_preloadCap);
     PreloadEnd end = PreloadEnd::NotYet;
-    for (const QString& path : files) {
-        end = preloadImage(path, budget);
+    for (int i = 0; i < count; ++i) {
+        end = preloadImage(m_files.path(i), budget);
         if (end != PreloadEnd::NotYet)
             break;
     }
     if (end == PreloadEnd::OverBudget)
-        QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << files.size()
+        QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << count
                                    << "images( " << m_params->folder << " ): the rest would pass the memory budget of"
                                    << budget.bytes() / mebibyte << "MiB";
     else if (end == PreloadEnd::MemoryRefused)
-        QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << files.size()
+        QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << count
                                    << "images( " << m_params->folder << " ): the system refused memory for the rest";
 }
 
@@ -214,17 +215,16 @@ void CCameraVirtualFolder::trigger()
     if (m_index >= m_images.size())
         readAheadFrom(m_files, m_index, m_params->loop != 0);
 
-    const QString& path = m_files.at(m_index);
     // A trigger from inside the host's callback must not overwrite the frame being delivered.
     QImage nested;
     QImage& image = m_delivering ? nested : m_frame;
-    if (!obtainFrame(image, path)) {
-        QMessageLogger().warning() << "Virtual Camera: Could not load image file( " << path << " )";
+    if (!obtainFrame(image)) {
+        QMessageLogger().warning() << "Virtual Camera: Could not load image file( " << m_files.path(m_index) << " )";
         return;
     }
     // The record and the camera describe sizes as 32-bit counts.
     if (pixelBytes(image) > std::numeric_limits<std::int32_t>::max()) {
-        QMessageLogger().warning() << "Virtual Camera: Image too large( " << path << " )";
+        QMessageLogger().warning() << "Virtual Camera: Image too large( " << m_files.path(m_index) << " )";
         image = QImage();  // not kept as the reusable frame: it would hold gigabytes until the next trigger
         return;
     }
@@ -233,10 +233,10 @@ void CCameraVirtualFolder::trigger()
 
 // Past the cache's end (always, without preloading) the file is decoded now;
 // within it, a null image is a file that did not decode.
-bool CCameraVirtualFolder::obtainFrame(QImage& frame, const QString& path)
+bool CCameraVirtualFolder::obtainFrame(QImage& frame)
 {
     if (m_index >= m_images.size())
-        FrameDecoder::decode(path, frame);
+        FrameDecoder::decode(m_files.path(m_index), frame);
     else if (!m_images.at(m_index).isNull())
         copyPixels(m_images.at(m_index), frame);
     else

@@ -3,6 +3,7 @@
 #ifndef CAMERA_VIRTUAL_FOLDER_H
 #define CAMERA_VIRTUAL_FOLDER_H
 
+#include "file_list.h"
 #include "kxcam_camera.h"
 
 #include <QImage>
@@ -35,7 +36,7 @@ public:
 
     // Read-only views for in-process callers; hosts never see past ICameraObject.
     const QDir* directory() const { return m_dir; }
-    const QStringList& files() const { return m_files; }
+    QStringList files() const { return m_files.paths(); }
     const QStringList& nameFilters() const { return m_nameFilters; }
     int index() const { return m_index; }
     bool preloading() const { return m_preload; }
@@ -51,11 +52,11 @@ private:
     PreloadEnd preloadImage(const QString& path, PreloadBudget& budget);
     void releaseCacheTail(qint64 bytes);
     void emptyLists();
-    bool obtainFrame(QImage& frame, const QString& path);
+    bool obtainFrame(QImage& frame);
     void deliver(QImage& image);
 
     QDir* m_dir = nullptr;
-    QStringList m_files;
+    FileList m_files;
     QStringList m_nameFilters;
     int m_index = -1;
     bool m_preload = false;

@@ -6,16 +6,23 @@
 
 #include <vector>
 
-struct FolderEntry {
-    QString name;
-    bool isFolder;
+// One folder's entries, their names one after another in one string: a
+// folder of thousands of files costs a few allocations, not one a name.
+struct FolderListing {
+    struct Entry {
+        int offset;  // of the name's first unit in `units`
+        int length;
+        bool isFolder;
+    };
+    QString units;
+    std::vector<Entry> entries;
 };
 
-// The regular files and folders in `folder`, in no particular order. Left out,
-// as Qt's directory iterator leaves them out with QDir::NoSymLinks and
-// without QDir::Hidden and QDir::System: hidden entries, symbolic links,
-// pipes, sockets and devices, and names the system's encoding cannot decode.
-// Nothing for a folder that cannot be read.
-std::vector<FolderEntry> listFolder(const QString& folder);
+// Fills `listing` with the regular files and folders in `folder`, in no
+// particular order. Left out, as Qt's directory iterator leaves them out with
+// QDir::NoSymLinks and without QDir::Hidden and QDir::System: hidden entries,
+// symbolic links, pipes, sockets and devices, and names the system's encoding
+// cannot decode. Nothing for a folder that cannot be read.
+void listFolder(const QString& folder, FolderListing& listing);
 
 #endif

@@ -33,17 +33,21 @@ EntryKind kindOf(DIR* dir, const dirent& entry)
 // Qt's iterator passes over a name its file-name encoding cannot decode, and
 // so does this listing: a name is kept when decoding and encoding it again
 // gives its bytes back. ASCII reads as itself in every encoding Qt uses, and
-// is read without the encoding's converter, which costs most of a listing.
-bool decodeName(const char* name, QString& decoded)
+// is widened without the encoding's converter, which costs most of a listing.
+bool appendName(const char* name, QString& units)
 {
-    const QByteArray bytes = QByteArray::fromRawData(name, static_cast<int>(std::strlen(name)));
-    for (const char byte : bytes) {
-        if (static_cast<unsigned char>(byte) >= 0x80) {
-            decoded = QFile::decodeName(bytes);
-            return QFile::encodeName(decoded) == bytes;
+    const std::size_t length = std::strlen(name);
+    for (std::size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(name[i]) >= 0x80) {
+            const QByteArray bytes(name, static_cast<int>(length));
+            const QString decoded = QFile::decodeName(bytes);
+            if (QFile::encodeName(decoded) != bytes)
+                return false;
+            units.append(decoded);
+            return true;
         }
     }
-    decoded = QString::fromLatin1(bytes);
+    units.append(QLatin1String(name, static_cast<int>(length)));
     return true;
 }
 
@@ -51,21 +55,22 @@ bool decodeName(const char* name, QString& decoded)
 
 // Reads the directory below Qt's file-information layer: the same entries at
 // a fraction of the iterator's cost per entry.
-std::vector<FolderEntry> listFolder(const QString& folder)
+void listFolder(const QString& folder, FolderListing& listing)
 {
-    std::vector<FolderEntry> entries;
+    // Emptied, not freed: the next folder of the level reuses the room.
+    listing.units.resize(0);
+    listing.entries.clear();
     DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
-        return entries;
+        return;
     while (const dirent* entry = ::readdir(dir)) {
         // Hidden entries, "." and ".." among them.
         if (entry->d_name[0] == '.')
             continue;
         const EntryKind kind = kindOf(dir, *entry);
-        QString name;
-        if (kind != EntryKind::Other && decodeName(entry->d_name, name))
-            entries.push_back({name, kind == EntryKind::Folder});
+        const int offset = listing.units.size();
+        if (kind != EntryKind::Other && appendName(entry->d_name, listing.units))
+            listing.entries.push_back({offset, listing.units.size() - offset, kind == EntryKind::Folder});
     }
     ::closedir(dir);
-    return entries;
 }

@@ -3,13 +3,15 @@
 #include <QDir>
 #include <QDirIterator>
 
-std::vector<FolderEntry> listFolder(const QString& folder)
+void listFolder(const QString& folder, FolderListing& listing)
 {
-    std::vector<FolderEntry> entries;
+    listing.units.resize(0);
+    listing.entries.clear();
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     while (it.hasNext()) {
         it.next();
-        entries.push_back({it.fileName(), it.fileInfo().isDir()});
+        const QString name = it.fileName();
+        listing.entries.push_back({listing.units.size(), name.size(), it.fileInfo().isDir()});
+        listing.units.append(name);
     }
-    return entries;
 }

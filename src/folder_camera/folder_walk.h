@@ -2,13 +2,15 @@
 #ifndef FOLDER_WALK_H
 #define FOLDER_WALK_H
 
+#include "file_list.h"
+
 #include <QString>
 #include <QStringList>
 
-// Appends to `files` the path of every file in `folder` and its subfolders
-// that listFolder gives and whose name matches one of `nameFilters`, as
+// Appends to `files` every file in `folder` and its subfolders that
+// listFolder gives and whose name matches one of `nameFilters`, its path
 // `folder` + "/" + its path below it. Each folder's entries come in name
 // order, a subfolder's files where its name falls among its siblings.
-void appendImageFiles(const QString& folder, const QStringList& nameFilters, QStringList& files);
+void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files);
 
 #endif

@@ -2,10 +2,12 @@
 #ifndef NAME_FILTERS_H
 #define NAME_FILTERS_H
 
-#include <QString>
+#include <QChar>
 #include <QStringList>
 
-// Whether fileName ends in one of the patterns' suffixes, in any letter case.
-bool matchesNameFilters(const QString& fileName, const QStringList& nameFilters);
+// Whether the name of `length` units at `name` ends in one of the patterns'
+// suffixes, in any letter case (units compared case-folded, as QString's
+// case-insensitive comparison does).
+bool matchesNameFilters(const QChar* name, int length, const QStringList& nameFilters);
 
 #endif

@@ -3,14 +3,14 @@
 #ifndef NAME_ORDER_H
 #define NAME_ORDER_H
 
-#include <QString>
+#include "folder_listing.h"
 
-// A key whose plain code-unit order is the order of names within a folder:
-// names compared by their UTF-16 code units after mapping each unit to upper
-// case by its simple one-to-one mapping (so "ß" stays, and "frame_10" comes
-// before "frame_2"), a name that is the beginning of another first. Names
-// that differ only in letter case, which NTFS does not allow in one folder,
-// are then ordered by their units as they are.
-QString nameOrderKey(const QString& name);
+// Puts the listing's entries in name order: names compared by their UTF-16
+// code units after mapping each unit to upper case by its simple one-to-one
+// mapping (so "ß" stays, and "frame_10" comes before "frame_2"), a name that
+// is the beginning of another first. Names that differ only in letter case,
+// which NTFS does not allow in one folder, are then ordered by their units as
+// they are.
+void sortByName(FolderListing& listing);
 
 #endif

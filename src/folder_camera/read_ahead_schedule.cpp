@@ -8,21 +8,21 @@
 // decode waits for no other file. Asked in batches, a folder that is cached
 // already costs one probe per batch instead of a system call or three per
 // trigger.
-void readAheadFrom(const QStringList& files, int index, bool loop)
+void readAheadFrom(const FileList& files, int index, bool loop)
 {
     const int batchSize = 4;
     if (index % batchSize != 0)
         return;
     const int count = files.size();
-    QStringList batch{files.at(index)};
+    QStringList batch{files.path(index)};
     // Files after the wrap go in a batch of their own: read a pass ago, they
     // may still be cached when those before them are not.
     QStringList wrapped;
     for (int step = 1; step <= batchSize && step < count; ++step) {
         if (index + step < count)
-            batch.append(files.at(index + step));
+            batch.append(files.path(index + step));
         else if (loop)
-            wrapped.append(files.at(index + step - count));
+            wrapped.append(files.path(index + step - count));
     }
     readAhead(batch);
     if (!wrapped.isEmpty())

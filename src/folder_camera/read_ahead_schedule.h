@@ -2,10 +2,10 @@
 #ifndef READ_AHEAD_SCHEDULE_H
 #define READ_AHEAD_SCHEDULE_H
 
-#include <QStringList>
+#include "file_list.h"
 
 // Called by the trigger that takes `files[index]`, before its decode; `loop`
 // says whether the sequence wraps around after the last file.
-void readAheadFrom(const QStringList& files, int index, bool loop);
+void readAheadFrom(const FileList& files, int index, bool loop);
 
 #endif

@@ -5,16 +5,14 @@
 #ifndef FILE_CURSOR_H
 #define FILE_CURSOR_H
 
+#include "image_file_list.h"
+
 #include <QString>
-#include <QStringList>
 
 class FileCursor {
 public:
     FileCursor() = default;
-    // files: absolute paths in frame order, all below root.
-    FileCursor(const QStringList& files, const QString& root);
-    // The folder's files as the camera lists them.
-    static FileCursor ofFolder(const QString& folder);
+    explicit FileCursor(ImageFileList files) : m_files(std::move(files)) {}
 
     // Steps as the camera's trigger steps: the next file, the first again
     // after the last when it loops; past the last without looping it stays
@@ -23,10 +21,9 @@ public:
     // The file the camera took last; -1 before its first trigger.
     int position() const { return m_position; }
     int size() const { return m_files.size(); }
-    QString path(int position) const { return m_files.at(position); }
-    const QStringList& paths() const { return m_files; }
-    const QString& root() const { return m_root; }
-    QString relativePath(int position) const;
+    const ImageFileList& list() const { return m_files; }
+    QString path(int position) const { return m_files.path(position); }
+    QString relativePath(int position) const { return m_files.relativePath(position); }
 
     // Takes note of a trigger's outcome; true when nothing more will come.
     // Without looping, the trigger past the last file delivers no frame and
@@ -36,8 +33,7 @@ public:
     bool ended(bool delivered, bool warned, bool loop);
 
 private:
-    QStringList m_files;
-    QString m_root;
+    ImageFileList m_files;
     int m_position = -1;
     int m_framelessInARow = 0;
 };

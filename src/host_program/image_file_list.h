@@ -11,11 +11,38 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
-QStringList listImageFiles(const QString& folder);
+#include <functional>
 
-// The absolute path of the folder the camera opens for `folder`, which each
-// listed path begins with, followed by a "/".
+// The paths below the folder one after another in one string: a million
+// files cost a few dozen megabytes and no allocation each.
+class ImageFileList {
+public:
+    ImageFileList() = default;
+    explicit ImageFileList(const QString& root) : m_root(root) {}
+
+    int size() const { return m_ends.size(); }
+    bool isEmpty() const { return m_ends.isEmpty(); }
+    // The absolute path of the folder, which each path begins with, followed by a "/".
+    const QString& root() const { return m_root; }
+    QString relativePath(int index) const;
+    QString path(int index) const;
+    QStringList paths() const;
+
+    // Adds the file `name` in `folder`, given below the root ("" for the root itself).
+    void append(const QString& folder, const QStringRef& name);
+
+private:
+    QString m_root;
+    QString m_relativePaths;
+    QVector<int> m_ends;  // where each path ends in m_relativePaths
+};
+
+// `listed`, when given, is told the files listed so far after each folder.
+ImageFileList listImageFiles(const QString& folder, const std::function<void(int)>& listed = {});
+
+// The absolute path of the folder the camera opens for `folder`.
 QString cameraFolderPath(const QString& folder);
 
 // paths, all below folder, in that order.

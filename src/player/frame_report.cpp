@@ -40,7 +40,7 @@ double RunSummary::framesPerSecond() const
 
 double RunSummary::megabytesPerSecond() const
 {
-    return seconds > 0.0 ? double(bytes) / 1e6 / seconds : 0.0;
+    return frames > 0 ? framesPerSecond() * double(bytes) / frames / 1e6 : 0.0;
 }
 
 double RunSummary::triggerSecondsPerFrame() const
@@ -105,7 +105,8 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
                            {QStringLiteral("triggersWithoutFrame"), summary.triggersWithoutFrame},
                            {QStringLiteral("warnings"), summary.warnings},
                            {QStringLiteral("warningsBeforeFirstTrigger"), summary.warningsBeforeFirstTrigger},
-                           {QStringLiteral("seconds"), summary.seconds},
+                           {QStringLiteral("openSeconds"), summary.openSeconds},
+                           {QStringLiteral("frameSpanSeconds"), summary.frameSpanSeconds},
                            {QStringLiteral("bytes"), double(summary.bytes)},
                            {QStringLiteral("framesPerSecond"), summary.framesPerSecond()},
                            {QStringLiteral("megabytesPerSecond"), summary.megabytesPerSecond()},
@@ -124,13 +125,15 @@ QByteArray summaryLine(const RunSummary& summary, bool json)
                                           : QStringLiteral("; behind the pace: %1, by %2 ms at most")
                                                 .arg(plural(summary.lateTriggers, "trigger late", "triggers late"))
                                                 .arg(summary.largestLagSeconds * 1e3, 0, 'f', 1);
-    return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), %5 s, %6 frames/s, %7 MB/s; "
-                          "in the camera's trigger %8 ms a frame (%9 frames/s)%10%11\n")
+    return QStringLiteral("summary: %1, %2, %3 (%4 before the first trigger), open %5 s, %6 s from the first "
+                          "frame's trigger to the last's, %7 frames/s and %8 MB/s over it; "
+                          "in the camera's trigger %9 ms a frame (%10 frames/s)%11%12\n")
         .arg(plural(summary.frames, "frame delivered", "frames delivered"),
              plural(summary.triggersWithoutFrame, "trigger without a frame", "triggers without a frame"),
              plural(summary.warnings, "warning", "warnings"))
         .arg(summary.warningsBeforeFirstTrigger)
-        .arg(summary.seconds, 0, 'f', 3)
+        .arg(summary.openSeconds, 0, 'f', 3)
+        .arg(summary.frameSpanSeconds, 0, 'f', 3)
         .arg(summary.framesPerSecond(), 0, 'f', 1)
         .arg(summary.megabytesPerSecond(), 0, 'f', 1)
         .arg(perFrame * 1e3, 0, 'f', 3)

@@ -29,7 +29,7 @@ struct RunSummary {
     int triggersWithoutFrame = 0;
     int warnings = 0;                    // every warning of the run
     int warningsBeforeFirstTrigger = 0;  // of those, up to the camera's start (a preload decodes then)
-    double seconds = 0.0;
+    double openSeconds = 0.0;       // the camera's open
     double frameSpanSeconds = 0.0;  // from the trigger of the first delivered frame to the last's
     qint64 bytes = 0;
     int saved = -1;  // frames written by --save; -1 without it
@@ -39,9 +39,9 @@ struct RunSummary {
     int lateTriggers = 0;  // begun later than their time in a paced run
     double largestLagSeconds = 0.0;
 
-    // Over the intervals between frames, so the first frame adds none.
+    // Over the frame span, counted in intervals between frames, so the first frame adds none.
     double framesPerSecond() const;
-    double megabytesPerSecond() const;  // 10^6 bytes
+    double megabytesPerSecond() const;  // 10^6 bytes, at the frames' mean size
     double triggerSecondsPerFrame() const;
 };
 

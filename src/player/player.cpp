@@ -49,6 +49,8 @@ int Player::run()
         writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
     if (m_failed)
         return m_exitStatus;
+    // Listed before the clock starts, so that no figure of the summary holds the listing.
+    files();
     if (stderrIsTerminal())
         m_progress = ProgressBar(true, expectedFrames());
     m_log.setAroundLine([this] { m_progress.clear(); }, [this] { m_progress.draw(); });
@@ -110,7 +112,7 @@ void Player::setUpPace()
     if (m_options.fps > 0.0)
         m_pace = PaceSchedule(m_options.fps * m_options.pace.speed);
     else if (m_options.pace.source != PaceRule::Source::None) {
-        m_pace = PaceSchedule(m_options.pace.recordedTimes(files().paths(), files().root()), m_options.pace.speed);
+        m_pace = PaceSchedule(m_options.pace.recordedTimes(files().list().paths(), files().list().root()), m_options.pace.speed);
     }
     for (const QString& note : m_pace.irregularities())
         m_log.note(note);
@@ -135,8 +137,9 @@ bool Player::openCamera()
     QElapsedTimer opening;
     opening.start();
     const int opened = m_camera->open();
+    m_summary.openSeconds = double(opening.nsecsElapsed()) / 1e9;
     if (tellOpening)
-        m_log.note(QStringLiteral("open took %1 s").arg(double(opening.elapsed()) / 1000.0, 0, 'f', 1));
+        m_log.note(QStringLiteral("open took %1 s").arg(m_summary.openSeconds, 0, 'f', 1));
     if (!opened) {
         const bool isFile = QFileInfo(m_options.folder).isFile();
         m_log.note(QStringLiteral("the camera cannot open the folder %1%2")
@@ -155,7 +158,7 @@ bool Player::openCamera()
 FileCursor& Player::files()
 {
     if (!m_listed) {
-        m_files = FileCursor::ofFolder(m_options.folder);
+        m_files = FileCursor(listImageFiles(m_options.folder));
         m_listed = true;
     }
     return m_files;
@@ -200,9 +203,7 @@ void Player::step()
     }
     if (!m_trigger.delivered)
         ++m_summary.triggersWithoutFrame;
-    // A quiet run lists the folder only once a trigger delivers nothing.
-    FileCursor& cursor = m_trigger.delivered ? m_files : files();
-    if (cursor.ended(m_trigger.delivered, !m_trigger.warnings.isEmpty(), m_options.loop)) {
+    if (m_files.ended(m_trigger.delivered, !m_trigger.warnings.isEmpty(), m_options.loop)) {
         finish();
         return;
     }
@@ -291,7 +292,6 @@ void Player::finish()
 {
     m_triggerTimer.stop();
     m_interruptPoll.stop();
-    m_summary.seconds = double(m_clock.nsecsElapsed()) / 1e9;
     m_summary.interrupted = interruptRequested();
     m_camera->stop();
     m_camera->close();

@@ -154,15 +154,25 @@ void Playback::startOpening()
     m_timer.stop();
     closeCamera();
     clearFrame();
-    listFiles();
+    m_files = FileCursor();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
     params.preload = m_preload ? 1 : 0;
     params.pixelFormat = m_pixelFormat;
     m_error.clear();
+    m_listing = true;
+    m_listedFiles = 0;
     setState(State::Opening);
-    m_opening = QThread::create([this] { m_openFailure = openCamera(); });
+    const QString folder = m_folder;
+    m_opening = QThread::create([this, folder] {
+        const auto tell = [this](int files, bool done) {
+            QMetaObject::invokeMethod(this, [this, files, done] { showListed(files, done); }, Qt::QueuedConnection);
+        };
+        m_listed = listImageFiles(folder, [&tell](int files) { tell(files, false); });
+        tell(m_listed.size(), true);
+        m_openFailure = openCamera();
+    });
     connect(m_opening, &QThread::finished, this, &Playback::finishOpening);
     m_opening->start();
 }
@@ -180,11 +190,20 @@ QString Playback::openCamera()
     return QString();
 }
 
+// The thread's reports are queued before its end, so each comes while its open is under way.
+void Playback::showListed(int files, bool done)
+{
+    m_listedFiles = files;
+    m_listing = !done;
+    emit listingProgressed();
+}
+
 void Playback::finishOpening()
 {
     m_opening->wait();
     delete m_opening;
     m_opening = nullptr;
+    useFiles(std::move(m_listed));
     if (m_reopenWanted) {
         m_reopenWanted = false;
         startOpening();
@@ -223,10 +242,16 @@ void Playback::clearFrame()
 
 void Playback::listFiles()
 {
-    m_files = FileCursor::ofFolder(m_folder);
+    useFiles(listImageFiles(m_folder));
+}
+
+// The cursor starts before the first file, and the pace is the files' own.
+void Playback::useFiles(ImageFileList files)
+{
+    m_files = FileCursor(std::move(files));
     m_triggers = 0;
     if (m_paceRule.source != PaceRule::Source::None)
-        m_pace = PaceSchedule(m_paceRule.recordedTimes(m_files.paths(), m_files.root()), m_paceRule.speed);
+        m_pace = PaceSchedule(m_paceRule.recordedTimes(m_files.list().paths(), m_files.list().root()), m_paceRule.speed);
 }
 
 void Playback::trigger()

@@ -1,8 +1,9 @@
 // Plays a folder through a camera of the loaded module on the GUI thread, as
 // the camera's hosts do: one trigger per timer tick, the frame copied inside
-// the callback and announced once the trigger has returned. The camera is
-// opened on a thread of the viewer's own, since a preload can take minutes;
-// the GUI thread leaves the camera alone until open has returned.
+// the callback and announced once the trigger has returned. The folder is
+// listed and the camera opened on a thread of the viewer's own, since a
+// folder of a million files takes a second to list and a preload can take
+// minutes; the GUI thread leaves the camera alone until open has returned.
 #ifndef PLAYBACK_H
 #define PLAYBACK_H
 
@@ -10,6 +11,7 @@
 #include "frame_rate_meter.h"
 #include "host_camera.h"
 #include "host_frame.h"
+#include "image_file_list.h"
 #include "pace_schedule.h"
 
 #include <QElapsedTimer>
@@ -60,6 +62,9 @@ public:
     bool preloads() const { return m_preload; }
     // The image files of the folder, as the host lists them when the camera opens or restarts.
     int imageFiles() const { return m_files.size(); }
+    // While opening: whether the folder is still being listed, and the files listed so far.
+    bool listing() const { return m_listing; }
+    int listedFiles() const { return m_listedFiles; }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
     // "file times × 2", or empty without a pace from the files.
@@ -73,16 +78,20 @@ signals:
     void frameCleared();
     void stateChanged();
     void opened();
+    // The opening thread has listed more files, or all of them.
+    void listingProgressed();
 
 private:
     void reopen(bool playWhenOpened);
     void startOpening();
     void setPlayWhenOpened(bool play);
     QString openCamera();
+    void showListed(int files, bool done);
     void finishOpening();
     void closeCamera();
     void clearFrame();
     void listFiles();
+    void useFiles(ImageFileList files);
     void trigger();
     void receive(ICameraObject& camera);
     void setState(State state);
@@ -110,6 +119,10 @@ private:
     QTimer m_timer;
     QThread* m_opening = nullptr;
     QString m_openFailure;  // written by the opening thread, read once it has ended
+    ImageFileList m_listed;  // likewise
+    // What the opening thread reported last, told the GUI thread through its queue.
+    bool m_listing = false;
+    int m_listedFiles = 0;
     bool m_playWhenOpened = false;
     bool m_reopenWanted = false;  // a folder or preload change while the camera opened
     bool m_stepWhenOpened = false;  // a new folder shows its first frame once open

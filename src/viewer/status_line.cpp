@@ -2,15 +2,16 @@
 
 #include "kxcam_camera.h"
 
+#include <QLocale>
 #include <QStringList>
 
 QString statusLine(const HostFrame& frame, const RunFacts& facts)
 {
     QStringList parts;
     if (frame.number > 0) {
-        const QString place = frame.position >= 0 ? QString::number(frame.position + 1) : QStringLiteral("?");
+        const QString place = frame.position >= 0 ? countText(frame.position + 1) : QStringLiteral("?");
         // One arg() for all, so that a "%1" in a file name stays as it is.
-        parts << QStringLiteral("frame %1 of %2: %3").arg(place, QString::number(facts.files), frame.file)
+        parts << QStringLiteral("frame %1 of %2: %3").arg(place, countText(facts.files), frame.file)
               << QStringLiteral("%1 \u00d7 %2").arg(frame.width).arg(frame.height)
               << QStringLiteral("%1 bit").arg(frame.depth)
               << QStringLiteral("%1 (%2)").arg(pixelFormatNames.value(frame.pixelFormat)).arg(frame.pixelFormat)
@@ -27,4 +28,9 @@ QString statusLine(const HostFrame& frame, const RunFacts& facts)
     if (facts.endOfFolder)
         parts << QStringLiteral("end of folder");
     return parts.join(QStringLiteral(", "));
+}
+
+QString countText(int count)
+{
+    return QLocale(QLocale::English).toString(count);
 }

@@ -21,4 +21,7 @@ struct RunFacts {
 // followed by ", end of folder" once a run without wrapping has ended; "no frame yet, 0 warnings" before a frame.
 QString statusLine(const HostFrame& frame, const RunFacts& facts);
 
+// A count as the line writes it, in thousands: "1,000,000".
+QString countText(int count);
+
 #endif

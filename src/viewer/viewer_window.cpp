@@ -93,6 +93,7 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
     connect(&m_playback, &Playback::frameCleared, this, &ViewerWindow::clearFrame);
     connect(&m_playback, &Playback::stateChanged, this, &ViewerWindow::showState);
     connect(&m_playback, &Playback::opened, this, &ViewerWindow::showOpened);
+    connect(&m_playback, &Playback::listingProgressed, this, &ViewerWindow::showState);
     connect(m_view, &FrameView::pixelHovered, this, &ViewerWindow::showPixel);
     connect(m_view, &FrameView::zoomChanged, this, &ViewerWindow::showStatus);
     connect(&log, &WarningLog::warned, m_warnings, &WarningPane::addWarning);
@@ -338,10 +339,12 @@ void ViewerWindow::showOpened()
 
 QString ViewerWindow::openingText() const
 {
-    const int files = m_playback.imageFiles();
+    const int files = m_playback.listedFiles();
+    if (m_playback.listing())
+        return files == 1 ? tr("Listing 1 file\u2026") : tr("Listing %1 files\u2026").arg(countText(files));
     if (!m_playback.preloads())
         return tr("Opening %1\u2026").arg(QDir::toNativeSeparators(m_playback.folder()));
-    return files == 1 ? tr("Preloading 1 file\u2026") : tr("Preloading %1 files\u2026").arg(files);
+    return files == 1 ? tr("Preloading 1 file\u2026") : tr("Preloading %1 files\u2026").arg(countText(files));
 }
 
 void ViewerWindow::showOpenFailure()

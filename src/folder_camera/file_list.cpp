@@ -1,0 +1,152 @@
+#include "file_list.h"
+
+#include <QVector>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Every so many files the list notes where the next record begins; a path
+// is found from the note before it, passing over at most as many records.
+const int filesPerNote = 16;
+
+ushort valueOf(char unit)
+{
+    return static_cast<uchar>(unit);
+}
+
+ushort valueOf(QChar unit)
+{
+    return unit.unicode();
+}
+
+}  // namespace
+
+// A file's record: its name's length in one unit, then its name. The records
+// lie one after another in one buffer: one byte a unit while every name fits
+// in Latin-1 and in 255 units (almost every tree), else two. Qt's strings grow
+// by reallocating, which the system does for large blocks by moving pages
+// rather than copying them.
+struct FileList::Lists {
+    // A run of files one after another in the list that lie in one folder.
+    struct Run {
+        int firstFile;
+        int folder;
+    };
+    QStringList folders;
+    std::vector<Run> runs;
+    QByteArray narrowRecords;
+    QString wideRecords;
+    bool wide = false;
+    QVector<int> notes;
+    int count = 0;
+
+    void widen();
+    template <typename Unit>
+    static QString pathOf(const QString& folder, const Unit* record);
+};
+
+void FileList::Lists::widen()
+{
+    wideRecords.resize(narrowRecords.size());
+    std::transform(narrowRecords.cbegin(), narrowRecords.cend(), wideRecords.begin(),
+                   [](char unit) { return QChar(valueOf(unit)); });
+    narrowRecords = QByteArray();
+    wide = true;
+}
+
+template <typename Unit>
+QString FileList::Lists::pathOf(const QString& folder, const Unit* record)
+{
+    const int length = valueOf(record[0]);
+    QString path(folder.size() + 1 + length, Qt::Uninitialized);
+    QChar* out = std::copy(folder.cbegin(), folder.cend(), path.begin());
+    *out++ = QLatin1Char('/');
+    std::transform(record + 1, record + 1 + length, out, [](Unit unit) { return QChar(valueOf(unit)); });
+    return path;
+}
+
+FileList::FileList() = default;
+FileList::~FileList() = default;
+FileList::FileList(FileList&& other) noexcept = default;
+FileList& FileList::operator=(FileList&& other) noexcept = default;
+
+int FileList::size() const
+{
+    return m_lists ? m_lists->count : 0;
+}
+
+QString FileList::path(int index) const
+{
+    const Lists& lists = *m_lists;
+    const auto run = std::upper_bound(lists.runs.cbegin(), lists.runs.cend(), index,
+                                      [](int file, const Lists::Run& r) { return file < r.firstFile; }) - 1;
+    const QString& folder = lists.folders.at(run->folder);
+    const int passed = index % filesPerNote;
+    const int note = lists.notes.at(index / filesPerNote);
+    if (lists.wide) {
+        const QChar* record = lists.wideRecords.constData() + note;
+        for (int i = 0; i < passed; ++i)
+            record += 1 + valueOf(record[0]);
+        return Lists::pathOf(folder, record);
+    }
+    const char* record = lists.narrowRecords.constData() + note;
+    for (int i = 0; i < passed; ++i)
+        record += 1 + valueOf(record[0]);
+    return Lists::pathOf(folder, record);
+}
+
+QStringList FileList::paths() const
+{
+    QStringList all;
+    for (int i = 0; i < size(); ++i)
+        all.append(path(i));
+    return all;
+}
+
+int FileList::addFolder(const QString& path)
+{
+    if (!m_lists)
+        m_lists.reset(new Lists);
+    m_lists->folders.append(path);
+    return m_lists->folders.size() - 1;
+}
+
+void FileList::addFile(int folder, const QChar* name, int length)
+{
+    Lists& lists = *m_lists;
+    if (lists.runs.empty() || lists.runs.back().folder != folder)
+        lists.runs.push_back({lists.count, folder});
+    const bool narrow = length <= 0xff
+                        && std::all_of(name, name + length, [](QChar unit) { return unit.unicode() <= 0xff; });
+    if (!narrow && !lists.wide)
+        lists.widen();
+    if (lists.count % filesPerNote == 0)
+        lists.notes.append(lists.wide ? lists.wideRecords.size() : lists.narrowRecords.size());
+    if (lists.wide) {
+        lists.wideRecords.append(QChar(ushort(length)));
+        lists.wideRecords.append(name, length);
+    } else {
+        const int start = lists.narrowRecords.size();
+        lists.narrowRecords.resize(start + 1 + length);
+        char* record = lists.narrowRecords.data() + start;
+        *record++ = char(length);
+        std::transform(name, name + length, record, [](QChar unit) { return char(unit.unicode()); });
+    }
+    ++lists.count;
+}
+
+void FileList::squeeze()
+{
+    if (!m_lists)
+        return;
+    if (m_lists->count == 0) {
+        m_lists.reset();
+        return;
+    }
+    m_lists->runs.shrink_to_fit();
+    m_lists->narrowRecords.squeeze();
+    m_lists->wideRecords.squeeze();
+    m_lists->notes.squeeze();
+}

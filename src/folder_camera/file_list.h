@@ -1,0 +1,38 @@
+// The camera's frames: the image files of a folder tree in frame order.
+#ifndef FILE_LIST_H
+#define FILE_LIST_H
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// Held as each folder's path once and every file's name in one buffer, about
+// a byte a unit of the name; a file's full path is made when it is asked for,
+// which is nothing next to a decode. One pointer, null while the list is empty.
+class FileList {
+public:
+    FileList();
+    ~FileList();
+    FileList(FileList&& other) noexcept;
+    FileList& operator=(FileList&& other) noexcept;
+
+    bool isEmpty() const { return size() == 0; }
+    int size() const;
+    // The folder's path, "/", and the file's name.
+    QString path(int index) const;
+    QStringList paths() const;
+
+    // Files added next are in the folder at `path`; returns its number.
+    int addFolder(const QString& path);
+    void addFile(int folder, const QChar* name, int length);
+    // Gives back the room that adding left over.
+    void squeeze();
+
+private:
+    struct Lists;
+    std::unique_ptr<Lists> m_lists;
+};
+
+#endif
