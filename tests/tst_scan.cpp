@@ -342,7 +342,7 @@ void ScanTest::fileListPaths_data()
     QList<QPair<int, QString>> interleaved;
     for (int i = 0; i < 40; ++i)
         interleaved.append({i / 7 % 2, QStringLiteral("f%1.png").arg(i)});
-    QTest::newRow("runs of two folders, past several notes") << folders << interleaved;
+    QTest::newRow("runs of two folders") << folders << interleaved;
     QList<QPair<int, QString>> widened = interleaved;
     widened.insert(21, {2, QStringLiteral("\u0101.png")});
     QTest::newRow("a name past Latin-1 midway") << folders << widened;
@@ -361,10 +361,14 @@ void ScanTest::fileListPaths()
     FileList list;
     for (const QString& folder : folders)
         list.addFolder(folder);
+    // Names kept last first, files then added first first: a file is the name it was given.
+    QVector<int> names(files.size());
+    for (int i = files.size() - 1; i >= 0; --i)
+        names[i] = list.addName(files.at(i).second.constData(), files.at(i).second.size());
     QStringList expected;
-    for (const auto& file : files) {
-        list.addFile(file.first, file.second.constData(), file.second.size());
-        expected.append(folders.at(file.first) + QLatin1Char('/') + file.second);
+    for (int i = 0; i < files.size(); ++i) {
+        list.addFile(files.at(i).first, names.at(i));
+        expected.append(folders.at(files.at(i).first) + QLatin1Char('/') + files.at(i).second);
     }
     list.squeeze();
     QCOMPARE(list.size(), expected.size());

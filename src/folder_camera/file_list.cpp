@@ -1,15 +1,9 @@
 #include "file_list.h"
 
-#include <QVector>
-
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-// Every so many files the list notes where the next record begins; a path
-// is found from the note before it, passing over at most as many records.
-const int filesPerNote = 16;
 
 ushort valueOf(char unit)
 {
@@ -23,11 +17,11 @@ ushort valueOf(QChar unit)
 
 }  // namespace
 
-// A file's record: its name's length in one unit, then its name. The records
-// lie one after another in one buffer: one byte a unit while every name fits
-// in Latin-1 and in 255 units (almost every tree), else two. Qt's strings grow
-// by reallocating, which the system does for large blocks by moving pages
-// rather than copying them.
+// A name's record: its length in one unit, then its units. The records lie
+// one after another in one buffer: one byte a unit while every name fits in
+// Latin-1 and in 255 units (almost every tree), else two. A record's place is
+// the same in units either way. Qt's strings grow by reallocating, which the
+// system does for large blocks by moving pages rather than copying them.
 struct FileList::Lists {
     // A run of files one after another in the list that lie in one folder.
     struct Run {
@@ -39,9 +33,9 @@ struct FileList::Lists {
     QByteArray narrowRecords;
     QString wideRecords;
     bool wide = false;
-    QVector<int> notes;
-    int count = 0;
+    std::vector<int> fileRecords;  // where each file's record begins, in frame order
 
+    int recordUnits() const { return wide ? wideRecords.size() : narrowRecords.size(); }
     void widen();
     template <typename Unit>
     static QString pathOf(const QString& folder, const Unit* record);
@@ -74,7 +68,7 @@ FileList& FileList::operator=(FileList&& other) noexcept = default;
 
 int FileList::size() const
 {
-    return m_lists ? m_lists->count : 0;
+    return m_lists ? int(m_lists->fileRecords.size()) : 0;
 }
 
 QString FileList::path(int index) const
@@ -83,18 +77,10 @@ QString FileList::path(int index) const
     const auto run = std::upper_bound(lists.runs.cbegin(), lists.runs.cend(), index,
                                       [](int file, const Lists::Run& r) { return file < r.firstFile; }) - 1;
     const QString& folder = lists.folders.at(run->folder);
-    const int passed = index % filesPerNote;
-    const int note = lists.notes.at(index / filesPerNote);
-    if (lists.wide) {
-        const QChar* record = lists.wideRecords.constData() + note;
-        for (int i = 0; i < passed; ++i)
-            record += 1 + valueOf(record[0]);
-        return Lists::pathOf(folder, record);
-    }
-    const char* record = lists.narrowRecords.constData() + note;
-    for (int i = 0; i < passed; ++i)
-        record += 1 + valueOf(record[0]);
-    return Lists::pathOf(folder, record);
+    const int record = lists.fileRecords.at(std::size_t(index));
+    if (lists.wide)
+        return Lists::pathOf(folder, lists.wideRecords.constData() + record);
+    return Lists::pathOf(folder, lists.narrowRecords.constData() + record);
 }
 
 QStringList FileList::paths() const
@@ -113,40 +99,44 @@ int FileList::addFolder(const QString& path)
     return m_lists->folders.size() - 1;
 }
 
-void FileList::addFile(int folder, const QChar* name, int length)
+int FileList::addName(const QChar* name, int length)
 {
     Lists& lists = *m_lists;
-    if (lists.runs.empty() || lists.runs.back().folder != folder)
-        lists.runs.push_back({lists.count, folder});
     const bool narrow = length <= 0xff
                         && std::all_of(name, name + length, [](QChar unit) { return unit.unicode() <= 0xff; });
     if (!narrow && !lists.wide)
         lists.widen();
-    if (lists.count % filesPerNote == 0)
-        lists.notes.append(lists.wide ? lists.wideRecords.size() : lists.narrowRecords.size());
+    const int start = lists.recordUnits();
     if (lists.wide) {
         lists.wideRecords.append(QChar(ushort(length)));
         lists.wideRecords.append(name, length);
     } else {
-        const int start = lists.narrowRecords.size();
         lists.narrowRecords.resize(start + 1 + length);
         char* record = lists.narrowRecords.data() + start;
         *record++ = char(length);
         std::transform(name, name + length, record, [](QChar unit) { return char(unit.unicode()); });
     }
-    ++lists.count;
+    return start;
+}
+
+void FileList::addFile(int folder, int name)
+{
+    Lists& lists = *m_lists;
+    if (lists.runs.empty() || lists.runs.back().folder != folder)
+        lists.runs.push_back({size(), folder});
+    lists.fileRecords.push_back(name);
 }
 
 void FileList::squeeze()
 {
     if (!m_lists)
         return;
-    if (m_lists->count == 0) {
+    if (m_lists->fileRecords.empty()) {
         m_lists.reset();
         return;
     }
     m_lists->runs.shrink_to_fit();
+    m_lists->fileRecords.shrink_to_fit();
     m_lists->narrowRecords.squeeze();
     m_lists->wideRecords.squeeze();
-    m_lists->notes.squeeze();
 }

@@ -8,9 +8,10 @@
 
 #include <memory>
 
-// Held as each folder's path once and every file's name in one buffer, about
-// a byte a unit of the name; a file's full path is made when it is asked for,
-// which is nothing next to a decode. One pointer, null while the list is empty.
+// Held as each folder's path once, every file's name in one buffer, about a
+// byte a unit of the name, and where each file's name lies; a file's full
+// path is made when it is asked for, which is nothing next to a decode. One
+// pointer, null while the list is empty.
 class FileList {
 public:
     FileList();
@@ -26,7 +27,12 @@ public:
 
     // Files added next are in the folder at `path`; returns its number.
     int addFolder(const QString& path);
-    void addFile(int folder, const QChar* name, int length);
+    // Keeps a name for the files added later; returns what addFile takes.
+    // Names kept in the order a folder lists them are read front to back,
+    // however the files are then ordered.
+    int addName(const QChar* name, int length);
+    // The next file: the kept name `name` in the folder numbered `folder`.
+    void addFile(int folder, int name);
     // Gives back the room that adding left over.
     void squeeze();
 

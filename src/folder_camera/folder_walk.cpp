@@ -12,14 +12,19 @@ namespace {
 // One listing a level of the tree, reused from folder to folder, so that a
 // tree of a thousand folders allocates about as often as one folder. A deque
 // keeps each level in place while deeper ones are added.
-using Listings = std::deque<FolderListing>;
+struct Level {
+    FolderListing listing;
+    std::vector<int> names;  // each entry's name as the file list keeps it
+    std::vector<int> order;
+};
+using Levels = std::deque<Level>;
 
-void walk(const QString& folder, const QStringList& nameFilters, FileList& files, Listings& listings,
-          std::size_t depth)
+void walk(const QString& folder, const QStringList& nameFilters, FileList& files, Levels& levels, std::size_t depth)
 {
-    if (listings.size() <= depth)
-        listings.resize(depth + 1);
-    FolderListing& listing = listings[depth];
+    if (levels.size() <= depth)
+        levels.resize(depth + 1);
+    Level& level = levels[depth];
+    FolderListing& listing = level.listing;
     listFolder(folder, listing);
     std::vector<FolderListing::Entry>& entries = listing.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(),
@@ -29,14 +34,22 @@ void walk(const QString& folder, const QStringList& nameFilters, FileList& files
                                                                 nameFilters);
                                  }),
                   entries.end());
-    sortByName(listing);
     const int folderNumber = files.addFolder(folder);
-    for (const FolderListing::Entry& entry : entries) {
-        const QChar* name = listing.units.constData() + entry.offset;
+    // The names go to the list in the listing's order, read front to back: in
+    // name order they would be read all over a folder's listing.
+    level.names.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!entries[i].isFolder)
+            level.names[i] = files.addName(listing.units.constData() + entries[i].offset, entries[i].length);
+    }
+    sortByName(listing, level.order);
+    for (const int i : level.order) {
+        const FolderListing::Entry& entry = entries[std::size_t(i)];
         if (entry.isFolder)
-            walk(folder + QLatin1Char('/') + QString(name, entry.length), nameFilters, files, listings, depth + 1);
+            walk(folder + QLatin1Char('/') + QString(listing.units.constData() + entry.offset, entry.length),
+                 nameFilters, files, levels, depth + 1);
         else
-            files.addFile(folderNumber, name, entry.length);
+            files.addFile(folderNumber, level.names[std::size_t(i)]);
     }
 }
 
@@ -46,6 +59,6 @@ void walk(const QString& folder, const QStringList& nameFilters, FileList& files
 // stays flat however many folders the tree has.
 void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files)
 {
-    Listings listings;
-    walk(folder, nameFilters, files, listings, 0);
+    Levels levels;
+    walk(folder, nameFilters, files, levels, 0);
 }

@@ -1,6 +1,8 @@
 #include "name_order.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace {
 
@@ -44,54 +46,104 @@ int compareUnits(const QChar* a, int lengthA, const QChar* b, int lengthB, Map m
     return lengthA - lengthB;
 }
 
-// The units a sort key holds: in a folder of 200,000 numbered names eight
-// tell any two apart where four leave a hundred alike.
-const int headUnits = 8;
-
+// A sort key's head: the upper-cased units after the common prefix, the
+// first highest, 0 past the name's end (a unit no name holds). Most
+// comparisons end there: eight units of a byte where every unit that goes
+// into a head fits in one, which tells apart the numbered names of a folder
+// of 200,000, else four of two bytes.
 struct SortKey {
-    // The upper-cased units after the common prefix, the first highest, 0
-    // past the name's end (a unit no name holds): most comparisons end here.
-    quint64 head[headUnits / 4];
-    FolderListing::Entry entry;
+    quint64 head;
+    int entry;
 };
 
-SortKey keyOf(const QChar* units, const FolderListing::Entry& entry, int skip)
+template <int unitBits>
+quint64 headOf(const QChar* name, int length, ushort& largest)
 {
-    SortKey key{{}, entry};
-    const QChar* name = units + entry.offset + skip;
-    const int length = entry.length - skip;
-    for (int i = 0; i < headUnits; ++i)
-        key.head[i / 4] = (key.head[i / 4] << 16) | (i < length ? upperUnit(name[i].unicode()) : 0u);
-    return key;
+    quint64 head = 0;
+    for (int i = 0; i < 64 / unitBits; ++i) {
+        const ushort unit = i < length ? upperUnit(name[i].unicode()) : 0;
+        largest = std::max(largest, unit);
+        head = (head << unitBits) | unit;
+    }
+    return head;
 }
+
+template <int unitBits>
+ushort fillHeads(const QChar* units, const std::vector<FolderListing::Entry>& entries, int skip,
+                 std::vector<SortKey>& keys)
+{
+    ushort largest = 0;
+    keys.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const FolderListing::Entry& entry = entries[i];
+        keys.push_back({headOf<unitBits>(units + entry.offset + skip, entry.length - skip, largest), int(i)});
+    }
+    return largest;
+}
+
+// Sorts by head alone: least significant byte first, a byte that every key
+// shares passed over. A pass is linear in the keys, where comparisons grow
+// with the logarithm of their number: for large folders only.
+void sortByHead(std::vector<SortKey>& keys, std::vector<SortKey>& spare)
+{
+    const int bytes = int(sizeof(quint64));
+    std::vector<std::array<std::size_t, 256>> counts(bytes);
+    for (const SortKey& key : keys) {
+        for (int b = 0; b < bytes; ++b)
+            ++counts[b][(key.head >> (8 * b)) & 0xff];
+    }
+    spare.resize(keys.size());
+    for (int b = 0; b < bytes; ++b) {
+        std::array<std::size_t, 256>& count = counts[b];
+        if (count[(keys.front().head >> (8 * b)) & 0xff] == keys.size())
+            continue;
+        std::size_t start = 0;
+        for (std::size_t& c : count)
+            start += std::exchange(c, start);
+        for (const SortKey& key : keys)
+            spare[count[(key.head >> (8 * b)) & 0xff]++] = key;
+        keys.swap(spare);
+    }
+}
+
+const std::size_t leastKeysForRadix = 256;
 
 }  // namespace
 
 // Names in a folder of thousands often share a long beginning, which each
 // comparison would walk again: the keys start after it.
-void sortByName(FolderListing& listing)
+void sortByName(const FolderListing& listing, std::vector<int>& order)
 {
-    std::vector<FolderListing::Entry>& entries = listing.entries;
-    if (entries.size() < 2)
-        return;
+    const std::vector<FolderListing::Entry>& entries = listing.entries;
     const QChar* const units = listing.units.constData();
-    const int skip = commonPrefix(units, entries);
+    const int skip = entries.empty() ? 0 : commonPrefix(units, entries);
     std::vector<SortKey> keys;
     keys.reserve(entries.size());
-    for (const FolderListing::Entry& entry : entries)
-        keys.push_back(keyOf(units, entry, skip));
-    std::sort(keys.begin(), keys.end(), [units, skip](const SortKey& a, const SortKey& b) {
-        if (a.head[0] != b.head[0])
-            return a.head[0] < b.head[0];
-        if (a.head[1] != b.head[1])
-            return a.head[1] < b.head[1];
-        const FolderListing::Entry& x = a.entry;
-        const FolderListing::Entry& y = b.entry;
+    if (fillHeads<8>(units, entries, skip, keys) > 0xff)
+        fillHeads<16>(units, entries, skip, keys);
+    const auto before = [units, skip, &entries](const SortKey& a, const SortKey& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const FolderListing::Entry& x = entries[std::size_t(a.entry)];
+        const FolderListing::Entry& y = entries[std::size_t(b.entry)];
         const int byUpper = compareUnits(units + x.offset + skip, x.length - skip, units + y.offset + skip,
                                          y.length - skip, upperUnit);
         if (byUpper != 0)
             return byUpper < 0;
         return compareUnits(units + x.offset, x.length, units + y.offset, y.length, [](ushort unit) { return unit; }) < 0;
-    });
-    std::transform(keys.cbegin(), keys.cend(), entries.begin(), [](const SortKey& key) { return key.entry; });
+    };
+    if (keys.size() < leastKeysForRadix) {
+        std::sort(keys.begin(), keys.end(), before);
+    } else {
+        std::vector<SortKey> spare;
+        sortByHead(keys, spare);
+        // Then the names whose heads tie, compared in full.
+        for (auto run = keys.begin(); run != keys.end();) {
+            const auto end = std::find_if(run + 1, keys.end(), [run](const SortKey& key) { return key.head != run->head; });
+            std::sort(run, end, before);
+            run = end;
+        }
+    }
+    order.resize(keys.size());
+    std::transform(keys.cbegin(), keys.cend(), order.begin(), [](const SortKey& key) { return key.entry; });
 }

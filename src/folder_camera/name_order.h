@@ -10,7 +10,7 @@
 // mapping (so "ß" stays, and "frame_10" comes before "frame_2"), a name that
 // is the beginning of another first. Names that differ only in letter case,
 // which NTFS does not allow in one folder, are then ordered by their units as
-// they are.
-void sortByName(FolderListing& listing);
+// they are. `order` gets the entries' indices in that order.
+void sortByName(const FolderListing& listing, std::vector<int>& order);
 
 #endif
