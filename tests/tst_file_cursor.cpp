@@ -46,8 +46,11 @@ void FileCursorTest::stepsAndEnd()
     QFETCH(int, lastPosition);
 
     ImageFileList list(QStringLiteral("/f"));
-    for (int i = 0; i < files; ++i)
-        list.append(QString(), QStringLiteral("%1.png").arg(i).midRef(0));
+    const int folder = list.addFolder(QString());
+    for (int i = 0; i < files; ++i) {
+        const QString name = QStringLiteral("%1.png").arg(i);
+        list.append(folder, list.keepNames(name), name.size());
+    }
     FileCursor cursor(list);
     QCOMPARE(cursor.position(), -1);
     QList<int> stepped;
@@ -66,10 +69,10 @@ void FileCursorTest::stepsAndEnd()
 void FileCursorTest::pathsBelowTheRoot()
 {
     ImageFileList list(QStringLiteral("/a/b"));
-    const QString x = QStringLiteral("x.png");
-    const QString y = QStringLiteral("y.png");
-    list.append(QString(), x.midRef(0));
-    list.append(QStringLiteral("sub/"), y.midRef(0));
+    const int names = list.keepNames(QStringLiteral("y.pngx.png"));
+    const int root = list.addFolder(QString());
+    list.append(root, names + 5, 5);
+    list.append(list.addFolder(QStringLiteral("sub/")), names, 5);
     const FileCursor cursor(list);
     QCOMPARE(cursor.size(), 2);
     QCOMPARE(cursor.path(1), QStringLiteral("/a/b/sub/y.png"));

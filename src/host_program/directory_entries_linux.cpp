@@ -25,34 +25,37 @@ char typeOf(DIR* dir, const dirent& entry)
     return S_ISREG(status.st_mode) ? 'f' : (S_ISDIR(status.st_mode) ? 'd' : 0);
 }
 
-// The name; null when it does not come back as the same bytes from the
-// file-name encoding.
-QString nameOf(const char* name)
+// Appends the name to `names` when it comes back as the same bytes from the
+// file-name encoding; returns whether it did.
+bool appendName(const char* name, QString& names)
 {
     const int length = int(std::strlen(name));
-    if (std::all_of(name, name + length, [](char c) { return uchar(c) < 0x80; }))
-        return QString::fromLatin1(name, length);
+    if (std::all_of(name, name + length, [](char c) { return uchar(c) < 0x80; })) {
+        names.append(QLatin1String(name, length));
+        return true;
+    }
     const QString decoded = QFile::decodeName(name);
-    return QFile::encodeName(decoded) == QByteArray(name) ? decoded : QString();
+    if (QFile::encodeName(decoded) != QByteArray(name))
+        return false;
+    names.append(decoded);
+    return true;
 }
 
 }  // namespace
 
 // readdir rather than Qt's iterator, which costs several times the listing itself.
-std::vector<DirectoryEntry> directoryEntries(const QString& folder)
+DirectoryEntries directoryEntries(const QString& folder)
 {
-    std::vector<DirectoryEntry> entries;
+    DirectoryEntries listed;
     DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
-        return entries;
+        return listed;
     while (const dirent* entry = ::readdir(dir)) {
         const char type = entry->d_name[0] == '.' ? 0 : typeOf(dir, *entry);
-        if (type == 0)
-            continue;
-        QString name = nameOf(entry->d_name);
-        if (!name.isNull())
-            entries.push_back({std::move(name), type == 'd'});
+        const int start = listed.names.size();
+        if (type != 0 && appendName(entry->d_name, listed.names))
+            listed.entries.push_back({start, listed.names.size() - start, type == 'd'});
     }
     ::closedir(dir);
-    return entries;
+    return listed;
 }

@@ -2,13 +2,15 @@
 
 #include <QDirIterator>
 
-std::vector<DirectoryEntry> directoryEntries(const QString& folder)
+DirectoryEntries directoryEntries(const QString& folder)
 {
-    std::vector<DirectoryEntry> entries;
+    DirectoryEntries listed;
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     while (it.hasNext()) {
         it.next();
-        entries.push_back({it.fileName(), it.fileInfo().isDir()});
+        const QString name = it.fileName();
+        listed.entries.push_back({listed.names.size(), name.size(), it.fileInfo().isDir()});
+        listed.names.append(name);
     }
-    return entries;
+    return listed;
 }

@@ -6,15 +6,30 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
+const char* const imageSuffixes[] = {".bmp", ".jpeg", ".jpg", ".png"};
+
 bool isImageName(const QStringRef& name)
 {
-    static const QLatin1String suffixes[] = {QLatin1String(".bmp"), QLatin1String(".jpeg"), QLatin1String(".jpg"),
-                                             QLatin1String(".png")};
-    return std::any_of(std::begin(suffixes), std::end(suffixes),
-                       [&name](QLatin1String suffix) { return name.endsWith(suffix, Qt::CaseInsensitive); });
+    // A tail in ASCII, almost every name's, folds without Qt's case tables.
+    const int tail = std::min(name.size(), 5);
+    char folded[5];
+    for (int i = 0; i < tail; ++i) {
+        const ushort unit = name.at(name.size() - tail + i).unicode();
+        if (unit >= 0x80) {
+            return std::any_of(std::begin(imageSuffixes), std::end(imageSuffixes), [&name](const char* suffix) {
+                return name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive);
+            });
+        }
+        folded[i] = char(unit >= 'A' && unit <= 'Z' ? unit + ('a' - 'A') : unit);
+    }
+    return std::any_of(std::begin(imageSuffixes), std::end(imageSuffixes), [&](const char* suffix) {
+        const int length = int(std::strlen(suffix));
+        return length <= tail && std::memcmp(folded + tail - length, suffix, std::size_t(length)) == 0;
+    });
 }
 
 QChar upperUnit(QChar unit)
@@ -23,59 +38,85 @@ QChar upperUnit(QChar unit)
     return code < 0x80 ? QChar(code >= 'a' && code <= 'z' ? code - ('a' - 'A') : code) : unit.toUpper();
 }
 
-QString upperUnits(const QStringRef& name)
+// Negative, 0 or positive as name a plays before, with or after name b in
+// their folder: units compared upper-cased, a name that begins the other
+// first; names differing only in case (possible off NTFS) by their units as
+// they are, which keeps each folder's files together.
+int compareNames(const QStringRef& a, const QStringRef& b)
 {
-    QString upper(name.size(), Qt::Uninitialized);
-    std::transform(name.cbegin(), name.cend(), upper.begin(), upperUnit);
-    return upper;
+    const int common = std::min(a.size(), b.size());
+    for (int i = 0; i < common; ++i) {
+        const ushort x = upperUnit(a.at(i)).unicode();
+        const ushort y = upperUnit(b.at(i)).unicode();
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() != b.size() ? a.size() - b.size() : a.compare(b);
 }
 
-// Whether a name (upperA its units upper-cased) plays before another in their folder.
-bool playsBefore(const QStringRef& upperA, const QStringRef& a, const QStringRef& upperB, const QStringRef& b)
+// A name's first eight upper-cased units after the beginning that all its
+// folder's names share, a byte each, the first highest, 0 past its end: most
+// comparisons in a folder end there. A unit from 0xff up stands as 0xff, as
+// do all units after it, so that keys that differ still order their names
+// rightly; names whose keys tie are compared in full.
+quint64 sortKey(const QChar* name, int length)
 {
-    const int byUpper = upperA.compare(upperB);
-    // Names differing only in case (possible off NTFS) keep their folders' files together.
-    return byUpper != 0 ? byUpper < 0 : a.compare(b) < 0;
+    quint64 key = 0;
+    bool narrow = true;
+    for (int i = 0; i < 8; ++i) {
+        const ushort unit = i < length ? upperUnit(name[i]).unicode() : 0;
+        narrow = narrow && unit < 0xff;
+        key = (key << 8) | (narrow ? unit : 0xff);
+    }
+    return key;
 }
 
-// One folder sorted on its own, its names upper-cased once into one string
-// rather than at every comparison. `below` is the folder's path below the
+struct NameKey {
+    quint64 key;
+    int entry;
+};
+
+// One folder sorted on its own. `below` is the folder's path below the
 // root, with its "/"; empty for the root.
 void appendImageFiles(const QString& root, const QString& below, ImageFileList& files,
                       const std::function<void(int)>& listed)
 {
-    std::vector<DirectoryEntry> entries = directoryEntries(below.isEmpty() ? root : root + QLatin1Char('/') + below);
+    DirectoryEntries listing = directoryEntries(below.isEmpty() ? root : root + QLatin1Char('/') + below);
+    std::vector<DirectoryEntries::Entry>& entries = listing.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const DirectoryEntry& entry) {
-                                     return !entry.isFolder && !isImageName(entry.name.midRef(0));
+                                 [&listing](const DirectoryEntries::Entry& entry) {
+                                     return !entry.isFolder && !isImageName(listing.names.midRef(entry.start, entry.length));
                                  }),
                   entries.end());
-    int units = 0;
-    for (const DirectoryEntry& entry : entries)
-        units += entry.name.size();
-    QString upper(units, Qt::Uninitialized);
-    QChar* out = upper.begin();
-    for (const DirectoryEntry& entry : entries)
-        out = std::transform(entry.name.cbegin(), entry.name.cend(), out, upperUnit);
-    struct Key {
-        QStringRef upper;
-        QStringRef name;
-        const DirectoryEntry* entry;
-    };
-    std::vector<Key> keys;
-    keys.reserve(entries.size());
-    int start = 0;
-    for (const DirectoryEntry& entry : entries) {
-        keys.push_back({upper.midRef(start, entry.name.size()), entry.name.midRef(0), &entry});
-        start += entry.name.size();
+    const QChar* const units = listing.names.constData();
+    const auto nameOf = [&](const DirectoryEntries::Entry& entry) { return listing.names.midRef(entry.start, entry.length); };
+    int shared = entries.empty() ? 0 : entries.front().length;
+    for (const DirectoryEntries::Entry& entry : entries) {
+        shared = std::min(shared, entry.length);
+        for (int i = 0; i < shared; ++i) {
+            if (upperUnit(units[entry.start + i]) != upperUnit(units[entries.front().start + i]))
+                shared = i;
+        }
     }
-    std::sort(keys.begin(), keys.end(),
-              [](const Key& a, const Key& b) { return playsBefore(a.upper, a.name, b.upper, b.name); });
-    for (const Key& key : keys) {
-        if (key.entry->isFolder)
-            appendImageFiles(root, below + key.entry->name + QLatin1Char('/'), files, listed);
+    std::vector<NameKey> keys;
+    keys.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        keys.push_back({sortKey(units + entries[i].start + shared, entries[i].length - shared), int(i)});
+    std::sort(keys.begin(), keys.end(), [&](const NameKey& a, const NameKey& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        return compareNames(nameOf(entries[std::size_t(a.entry)]), nameOf(entries[std::size_t(b.entry)])) < 0;
+    });
+    const int folder = files.addFolder(below);
+    // The names go in as the folder listed them: in play order they would be
+    // read all over the listing.
+    const int names = files.keepNames(listing.names);
+    for (const NameKey& key : keys) {
+        const DirectoryEntries::Entry& entry = entries[std::size_t(key.entry)];
+        if (entry.isFolder)
+            appendImageFiles(root, QString(below).append(nameOf(entry)).append(QLatin1Char('/')), files, listed);
         else
-            files.append(below, key.name);
+            files.append(folder, names + entry.start, entry.length);
     }
     if (listed)
         listed(files.size());
@@ -88,9 +129,7 @@ bool pathPlaysBefore(const QString& a, const QString& b)
     for (int i = 0; i < x.size() && i < y.size(); ++i) {
         if (x[i] == y[i])
             continue;
-        const QString upperX = upperUnits(x[i]);
-        const QString upperY = upperUnits(y[i]);
-        return playsBefore(upperX.midRef(0), x[i], upperY.midRef(0), y[i]);
+        return compareNames(x[i], y[i]) < 0;
     }
     return x.size() < y.size();
 }
@@ -99,8 +138,10 @@ bool pathPlaysBefore(const QString& a, const QString& b)
 
 QString ImageFileList::relativePath(int index) const
 {
-    const int start = index == 0 ? 0 : m_ends.at(index - 1);
-    return m_relativePaths.mid(start, m_ends.at(index) - start);
+    const File& file = m_files.at(std::size_t(index));
+    QString path = m_folders.at(file.folder);
+    path.append(m_names.midRef(file.start, file.length));
+    return path;
 }
 
 QString ImageFileList::path(int index) const
@@ -116,11 +157,22 @@ QStringList ImageFileList::paths() const
     return all;
 }
 
-void ImageFileList::append(const QString& folder, const QStringRef& name)
+int ImageFileList::addFolder(const QString& folder)
 {
-    m_relativePaths.append(folder);
-    m_relativePaths.append(name);
-    m_ends.append(m_relativePaths.size());
+    m_folders.append(folder);
+    return m_folders.size() - 1;
+}
+
+int ImageFileList::keepNames(const QString& names)
+{
+    const int start = m_names.size();
+    m_names.append(names);
+    return start;
+}
+
+void ImageFileList::append(int folder, int start, int length)
+{
+    m_files.push_back({folder, start, length});
 }
 
 QString cameraFolderPath(const QString& folder)

@@ -11,32 +11,43 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
 
 #include <functional>
+#include <vector>
 
-// The paths below the folder one after another in one string: a million
-// files cost a few dozen megabytes and no allocation each.
+// The names as each folder listed them, in one string, each folder's path
+// below the root once, and where each file's name lies, in play order: a
+// million files cost a few dozen megabytes and no allocation each.
 class ImageFileList {
 public:
     ImageFileList() = default;
     explicit ImageFileList(const QString& root) : m_root(root) {}
 
-    int size() const { return m_ends.size(); }
-    bool isEmpty() const { return m_ends.isEmpty(); }
+    int size() const { return int(m_files.size()); }
+    bool isEmpty() const { return m_files.empty(); }
     // The absolute path of the folder, which each path begins with, followed by a "/".
     const QString& root() const { return m_root; }
     QString relativePath(int index) const;
     QString path(int index) const;
     QStringList paths() const;
 
-    // Adds the file `name` in `folder`, given below the root ("" for the root itself).
-    void append(const QString& folder, const QStringRef& name);
+    // A folder below the root, with its "/" ("" for the root itself); returns its number.
+    int addFolder(const QString& folder);
+    // Keeps `names`; returns where they begin among the names kept.
+    int keepNames(const QString& names);
+    // The next file: the `length` units of the kept names at `start`, in the folder numbered `folder`.
+    void append(int folder, int start, int length);
 
 private:
+    struct File {
+        int folder;
+        int start;
+        int length;
+    };
     QString m_root;
-    QString m_relativePaths;
-    QVector<int> m_ends;  // where each path ends in m_relativePaths
+    QStringList m_folders;
+    QString m_names;
+    std::vector<File> m_files;
 };
 
 // `listed`, when given, is told the files listed so far after each folder.
