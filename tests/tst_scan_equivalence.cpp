@@ -60,6 +60,22 @@ void ScanEquivalenceTest::listEqualsFilteredWalk_data()
                              .arg(i * 7919 % 100000, 8, 10, QLatin1Char('0'))
                              .arg(QLatin1String(suffixes[i % 12])));
     QTest::newRow("thousands in many folders") << thousands;
+    // Hundreds in a folder, sorted otherwise than a few: eight units after the
+    // shared beginning ("a.png" leaves none) tie, some names only by letter case.
+    QStringList tying{QStringLiteral("a.png")};
+    for (int i = 0; i < 600; ++i)
+        tying.append(QStringLiteral("%1_%2.png").arg(QLatin1String(i % 3 == 0 ? "take" : "TAKE")).arg(i * 7919 % 1000));
+    for (int i = 0; i < 20; ++i)
+        tying.append(QStringLiteral("Take_%1.png").arg(i * 7919 % 1000));
+    QTest::newRow("hundreds whose first units tie") << tying;
+    // Units past a byte, where upper-casing leaves Latin-1 (\u00ff, \u00b5) or
+    // a name differs only at a later unit than a wide one ("\u0100" against "\u0102").
+    QStringList wide;
+    for (int i = 0; i < 400; ++i) {
+        const QChar first[] = {QChar(0x3b1 + i % 20), QChar(0xff), QChar(0xb5), QChar(0x100 + i % 5), QLatin1Char('b')};
+        wide.append(QString(first[i % 5]) + QStringLiteral("%1.jpg").arg(i * 7919 % 1000));
+    }
+    QTest::newRow("hundreds of names past Latin-1") << wide;
 }
 
 void ScanEquivalenceTest::listEqualsFilteredWalk()
