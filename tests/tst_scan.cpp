@@ -4,6 +4,7 @@
 #include "available_memory.h"
 #include "camera_virtual_folder.h"
 #include "file_list.h"
+#include "image_file_list.h"
 #include "image_folder.h"
 #include "log_capture.h"
 #include "preload_budget.h"
@@ -106,6 +107,9 @@ void ScanTest::matchingFiles_data()
     QTest::newRow("suffix look-alikes outside ASCII")
         << QStringList{"a.\uff50ng", "b.pn\u0261", "c.\u0440ng", "d.jp\u0261", "e.PNG"} << QStringList()
         << QStringList{"e.PNG"};
+    QTest::newRow("short names, a letter outside ASCII before the suffix")
+        << QStringList{"p.jpeg", "\u00e9.png", "\u00e9.JPEG", "\u00e9.pnj", "jpg", "b.bm"} << QStringList()
+        << QStringList{"p.jpeg", "\u00e9.png", "\u00e9.JPEG"};
     QTest::newRow("folder named like an image") << QStringList{"album.png/inside.jpg"} << QStringList()
                                                 << QStringList{"album.png/inside.jpg"};
 }
@@ -129,6 +133,10 @@ void ScanTest::matchingFiles()
         expected.append(folder.path() + QLatin1Char('/') + file);
     QCOMPARE(asSet(folderCamera(camera).files()), asSet(expected));
     QCOMPARE(folderCamera(camera).files().size(), expected.size());
+    // The host programs' own listing, which reads the suffix its own way.
+    const QStringList hostListed = listImageFiles(folder.path()).paths();
+    QCOMPARE(asSet(hostListed), asSet(expected));
+    QCOMPARE(hostListed.size(), expected.size());
 }
 
 void ScanTest::subfoldersAreWalkedDepthFirst()

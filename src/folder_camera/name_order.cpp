@@ -84,7 +84,7 @@ ushort fillHeads(const QChar* units, const std::vector<FolderListing::Entry>& en
 // Sorts by head alone: least significant byte first, a byte that every key
 // shares passed over. A pass is linear in the keys, where comparisons grow
 // with the logarithm of their number: for large folders only.
-void sortByHead(std::vector<SortKey>& keys, std::vector<SortKey>& spare)
+void sortByHead(std::vector<SortKey>& keys)
 {
     const int bytes = int(sizeof(quint64));
     std::vector<std::array<std::size_t, 256>> counts(bytes);
@@ -92,7 +92,7 @@ void sortByHead(std::vector<SortKey>& keys, std::vector<SortKey>& spare)
         for (int b = 0; b < bytes; ++b)
             ++counts[b][(key.head >> (8 * b)) & 0xff];
     }
-    spare.resize(keys.size());
+    std::vector<SortKey> spare(keys.size());
     for (int b = 0; b < bytes; ++b) {
         std::array<std::size_t, 256>& count = counts[b];
         if (count[(keys.front().head >> (8 * b)) & 0xff] == keys.size())
@@ -135,8 +135,7 @@ void sortByName(const FolderListing& listing, std::vector<int>& order)
     if (keys.size() < leastKeysForRadix) {
         std::sort(keys.begin(), keys.end(), before);
     } else {
-        std::vector<SortKey> spare;
-        sortByHead(keys, spare);
+        sortByHead(keys);
         // Then the names whose heads tie, compared in full.
         for (auto run = keys.begin(); run != keys.end();) {
             const auto end = std::find_if(run + 1, keys.end(), [run](const SortKey& key) { return key.head != run->head; });
