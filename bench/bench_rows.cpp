@@ -11,7 +11,6 @@
 #include <QImageReader>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -54,14 +53,6 @@ BenchRows::BenchRows(const CameraEntryPoints& entryPoints, const BenchSettings& 
 {
 }
 
-void BenchRows::check(bool condition, const QString& what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(what));
-    m_failed = true;
-}
-
 bool BenchRows::prepareFrames()
 {
     for (const auto& shape : m_settings.shapes) {
@@ -88,7 +79,7 @@ void BenchRows::triggerRows(const QString& allocatorMode)
 {
     for (const FrameSet& set : m_frameSets) {
         BenchCamera camera(m_entryPoints, set.folder, false);
-        check(camera.isReady(), QStringLiteral("camera did not open on ") + set.folder);
+        m_checks.check(camera.isReady(), QStringLiteral("camera did not open on ") + set.folder);
         QImage reused;
         int next = 0;
         const auto decodeIntoReused = [&] {
@@ -102,14 +93,14 @@ void BenchRows::triggerRows(const QString& allocatorMode)
             m_settings.rounds,
             [&] { return secondsFor(operations, [&] { camera.trigger(); }) / operations; },
             [&] { return secondsFor(operations, decodeIntoReused) / operations; });
-        check(camera.frames() - before == static_cast<long long>(operations) * m_settings.rounds,
+        m_checks.check(camera.frames() - before == static_cast<long long>(operations) * m_settings.rounds,
               QStringLiteral("frames missing from ") + set.folder);
         m_table.add(QStringLiteral("1 trigger, %1").arg(allocatorMode), set.label, decode.subject, decode.floor,
                     ResultsTable::Unit::Seconds, decode.ratio, 1.05);
     }
     for (const FrameSet& set : m_frameSets) {
         BenchCamera camera(m_entryPoints, set.folder, true);
-        check(camera.isReady(), QStringLiteral("camera did not open on ") + set.folder);
+        m_checks.check(camera.isReady(), QStringLiteral("camera did not open on ") + set.folder);
         std::vector<QImage> decoded;
         for (const QString& path : set.paths)
             decoded.emplace_back(path);
@@ -127,7 +118,7 @@ void BenchRows::triggerRows(const QString& allocatorMode)
             m_settings.rounds,
             [&] { return secondsFor(operations, [&] { camera.trigger(); }) / operations; },
             [&] { return secondsFor(operations, copyIntoReused) / operations; });
-        check(camera.frames() - before == static_cast<long long>(operations) * m_settings.rounds,
+        m_checks.check(camera.frames() - before == static_cast<long long>(operations) * m_settings.rounds,
               QStringLiteral("frames missing from ") + set.folder);
         m_table.add(QStringLiteral("2 preloaded trigger, %1").arg(allocatorMode), set.label, copy.subject, copy.floor,
                     ResultsTable::Unit::Seconds, copy.ratio, 1.15);
@@ -154,11 +145,11 @@ void BenchRows::scanRows()
     for (const int count : {m_settings.smallTree, m_settings.largeTree}) {
         const QString root = treeRoot(count);
         BenchCamera camera(m_entryPoints, root, false);
-        check(camera.isReady(), QStringLiteral("camera did not open on ") + root);
-        check(filteredWalk(root) == count, QStringLiteral("walk of %1 misses files").arg(root));
+        m_checks.check(camera.isReady(), QStringLiteral("camera did not open on ") + root);
+        m_checks.check(filteredWalk(root) == count, QStringLiteral("walk of %1 misses files").arg(root));
         const int rounds = m_settings.quick ? 1 : (count > 20000 ? 7 : 15);
         const Comparison scan = compareInterleaved(
-            rounds, [&] { return secondsFor(1, [&] { check(camera.open() == 1, QStringLiteral("open failed")); }); },
+            rounds, [&] { return secondsFor(1, [&] { m_checks.check(camera.open() == 1, QStringLiteral("open failed")); }); },
             [&] { return secondsFor(1, [&] { filteredWalk(root); }); });
         m_table.add(QStringLiteral("3 open"), QStringLiteral("%1 files").arg(count), scan.subject, scan.floor,
                     ResultsTable::Unit::Seconds, scan.ratio, 0.6);
@@ -182,7 +173,7 @@ void BenchRows::memoryRow()
     double largestFrame = 0;
     for (const FrameSet& set : m_frameSets) {
         const QString copy = folder + QLatin1Char('/') + QFileInfo(set.source).fileName();
-        check(QFile::copy(set.source, copy), QStringLiteral("cannot copy ") + set.source);
+        m_checks.check(QFile::copy(set.source, copy), QStringLiteral("cannot copy ") + set.source);
         const double bytes = static_cast<double>(QImage(copy).sizeInBytes());
         frameBytes += bytes;
         largestFrame = std::max(largestFrame, bytes);
@@ -191,7 +182,7 @@ void BenchRows::memoryRow()
     const std::size_t before = residentBytes();
     BenchCamera camera(m_entryPoints, folder, true);
     const std::size_t after = residentBytes();
-    check(camera.isReady(), QStringLiteral("camera did not open on ") + folder);
+    m_checks.check(camera.isReady(), QStringLiteral("camera did not open on ") + folder);
     const double grown = after > before ? static_cast<double>(after - before) : 0;
     m_table.add(QStringLiteral("4 resident after preload"), QStringLiteral("%1 frames").arg(m_frameSets.size()), grown,
                 frameBytes, ResultsTable::Unit::Bytes, grown / frameBytes, 1.01 + largestFrame / frameBytes);
@@ -209,10 +200,10 @@ void BenchRows::folderSizeRow()
     }
     const QStringList few = replicate(cheapest->source, m_work + QStringLiteral("/few"), 10);
     const QStringList many = replicate(cheapest->source, m_work + QStringLiteral("/many"), m_settings.largeFolder);
-    check(!few.isEmpty() && !many.isEmpty(), QStringLiteral("cannot link frames"));
+    m_checks.check(!few.isEmpty() && !many.isEmpty(), QStringLiteral("cannot link frames"));
     BenchCamera fewCamera(m_entryPoints, m_work + QStringLiteral("/few"), false);
     BenchCamera manyCamera(m_entryPoints, m_work + QStringLiteral("/many"), false);
-    check(fewCamera.isReady() && manyCamera.isReady(), QStringLiteral("camera did not open on the folders of row 5"));
+    m_checks.check(fewCamera.isReady() && manyCamera.isReady(), QStringLiteral("camera did not open on the folders of row 5"));
     const int operations = operationsPerRound(m_settings.roundSeconds, [&] { fewCamera.trigger(); }, 2000);
     const Comparison trigger = compareInterleaved(
         m_settings.rounds, [&] { return secondsFor(operations, [&] { manyCamera.trigger(); }) / operations; },

@@ -3,6 +3,7 @@
 #ifndef BENCH_ROWS_H
 #define BENCH_ROWS_H
 
+#include "bench_checks.h"
 #include "camera_module.h"
 #include "image_tree.h"
 #include "results_table.h"
@@ -51,7 +52,7 @@ public:
     const ResultsTable& table() const { return m_table; }
     ResultsTable& table() { return m_table; }
     // Set when a camera failed to open or delivered fewer frames than triggered.
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_checks.failed(); }
 
 private:
     struct FrameSet {
@@ -61,7 +62,6 @@ private:
         QStringList paths;
     };
 
-    void check(bool condition, const QString& what);
     QString treeRoot(int count) const;
 
     CameraEntryPoints m_entryPoints;
@@ -69,7 +69,7 @@ private:
     QString m_work;
     QList<FrameSet> m_frameSets;
     ResultsTable m_table;
-    bool m_failed = false;
+    BenchChecks m_checks;
 };
 
 #endif

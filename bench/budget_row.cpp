@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -43,14 +42,6 @@ BudgetRow::BudgetRow(const CameraEntryPoints& entryPoints, const BenchSettings& 
 {
 }
 
-void BudgetRow::check(bool condition, const QString& what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(what));
-    m_failed = true;
-}
-
 bool BudgetRow::prepare()
 {
     const QImage frame = patternImage(m_settings.budgetFrame.width(), m_settings.budgetFrame.height(), true);
@@ -72,7 +63,7 @@ void BudgetRow::createCamera(HostCamera& camera, bool preload)
         if (m_recording)
             m_checksums.append(pixelChecksum(frame));
     });
-    check(camera.create() && camera->open() == 1 && camera->start() == 1,
+    m_checks.check(camera.create() && camera->open() == 1 && camera->start() == 1,
           QStringLiteral("camera did not open on ") + m_folder);
 }
 
@@ -91,9 +82,9 @@ int BudgetRow::cachedFiles(const QStringList& warnings)
 {
     const QRegularExpression preloaded(QStringLiteral("^Virtual Camera: Preloaded (\\d+) of (\\d+) images\\("));
     const QStringList ended = warnings.filter(preloaded);
-    check(ended.size() == 1, QStringLiteral("row 7: %1 warnings that the cache ended early").arg(ended.size()));
+    m_checks.check(ended.size() == 1, QStringLiteral("row 7: %1 warnings that the cache ended early").arg(ended.size()));
     const QRegularExpressionMatch match = preloaded.match(ended.value(0));
-    check(match.captured(2).toInt() == m_paths.size(), QStringLiteral("row 7: the warning counts other files"));
+    m_checks.check(match.captured(2).toInt() == m_paths.size(), QStringLiteral("row 7: the warning counts other files"));
     return match.captured(1).toInt();
 }
 
@@ -124,12 +115,12 @@ QString BudgetRow::run()
 
     const int cached = cachedFiles(warnings);
     const qint64 budget = qint64(m_settings.budgetMiB * mebibyte);
-    check(cached == int(budget / m_frameBytes), QStringLiteral("row 7: %1 files cached, the budget holds %2")
+    m_checks.check(cached == int(budget / m_frameBytes), QStringLiteral("row 7: %1 files cached, the budget holds %2")
                                                       .arg(cached).arg(budget / m_frameBytes));
     int equal = 0;
     for (int i = 0; i < std::min(preloaded.size(), expected.size()); ++i)
         equal += preloaded.at(i) == expected.at(i);
-    check(equal == m_paths.size() && preloaded.size() == m_paths.size(),
+    m_checks.check(equal == m_paths.size() && preloaded.size() == m_paths.size(),
           QStringLiteral("row 7: %1 of %2 frames equal those delivered without preloading").arg(equal).arg(m_paths.size()));
     const double grown = peak > before ? double(peak - before) : 0;
     const double allowed = double(budget + 2 * m_frameBytes);

@@ -6,6 +6,7 @@
 #ifndef BUDGET_ROW_H
 #define BUDGET_ROW_H
 
+#include "bench_checks.h"
 #include "bench_rows.h"
 #include "host_camera.h"
 
@@ -22,10 +23,9 @@ public:
     QString run();
     // Set when a camera failed to open, the cache did not end as its budget
     // says, or a frame differed from the one delivered without preloading.
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_checks.failed(); }
 
 private:
-    void check(bool condition, const QString& what);
     void createCamera(HostCamera& camera, bool preload);
     QList<quint32> firstPassChecksums(HostCamera& camera);
     int cachedFiles(const QStringList& warnings);
@@ -40,7 +40,7 @@ private:
     ResultsTable& m_table;
     bool m_recording = false;
     QList<quint32> m_checksums;
-    bool m_failed = false;
+    BenchChecks m_checks;
 };
 
 #endif

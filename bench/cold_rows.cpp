@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -81,11 +80,10 @@ void ColdRows::runSet(const ColdSet& set, double hostWork)
 {
     BenchCamera withHint(m_withHint, set.folder, false);
     BenchCamera withoutHint(m_withoutHint, set.folder, false);
-    if (!withHint.isReady() || !withoutHint.isReady()) {
-        std::fprintf(stderr, "kxcam_bench: camera did not open on %s\n", qPrintable(set.folder));
-        m_failed = true;
+    const bool ready = withHint.isReady() && withoutHint.isReady();
+    m_checks.check(ready, QStringLiteral("camera did not open on ") + set.folder);
+    if (!ready)
         return;
-    }
     withHint.setHostWork(hostWork);
     withoutHint.setHostWork(hostWork);
     Sample hinted;
@@ -121,9 +119,6 @@ double ColdRows::pass(BenchCamera& camera, const ColdSet& set)
     double waited = 0;
     for (int i = 1; i < set.paths.size(); ++i)
         waited += camera.secondsToFrame();
-    if (camera.frames() - before != set.paths.size()) {
-        std::fprintf(stderr, "kxcam_bench: frames missing from %s\n", qPrintable(set.folder));
-        m_failed = true;
-    }
+    m_checks.check(camera.frames() - before == set.paths.size(), QStringLiteral("frames missing from ") + set.folder);
     return waited / (set.paths.size() - 1);
 }

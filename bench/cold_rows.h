@@ -4,6 +4,7 @@
 #ifndef COLD_ROWS_H
 #define COLD_ROWS_H
 
+#include "bench_checks.h"
 #include "bench_rows.h"
 
 class BenchCamera;
@@ -19,7 +20,7 @@ public:
     // Adds the rows; an empty string, or why they cannot run here.
     QString run();
     // Set when a camera failed to open or delivered fewer frames than triggered.
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_checks.failed(); }
 
 private:
     struct ColdSet {
@@ -38,7 +39,7 @@ private:
     ResultsTable& m_table;
     QList<ColdSet> m_sets;
     QString m_evictionFailure;
-    bool m_failed = false;
+    BenchChecks m_checks;
 };
 
 #endif

@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QLocale>
 
-#include <cstdio>
-
 namespace {
 
 const double mostBytesPerFile = 100;
@@ -29,14 +27,6 @@ LargeTreeRows::LargeTreeRows(const CameraEntryPoints& entryPoints, const BenchSe
                              const QString& workFolder, ResultsTable& table)
     : m_entryPoints(entryPoints), m_settings(settings), m_work(workFolder), m_table(table)
 {
-}
-
-void LargeTreeRows::check(bool condition, const QString& what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(what));
-    m_failed = true;
 }
 
 QString LargeTreeRows::run()
@@ -75,26 +65,26 @@ double LargeTreeRows::runShape(const TreeShape& shape, bool hasTargets)
 {
     const QString root = QStringLiteral("%1/large-tree").arg(m_work);
     const QString image = m_work + QStringLiteral("/large-tree-image.png");
-    check(writeImage(patternImage(8, 8, false), image, "PNG"), QStringLiteral("cannot write ") + image);
-    check(createImageTree(root, image, shape), QStringLiteral("cannot make the tree ") + root);
+    m_checks.check(writeImage(patternImage(8, 8, false), image, "PNG"), QStringLiteral("cannot write ") + image);
+    m_checks.check(createImageTree(root, image, shape), QStringLiteral("cannot make the tree ") + root);
     const QString label = shapeLabel(shape);
     const double target = hasTargets ? 1.0 : ResultsTable::noTarget;
     // Directory entries cached, as in a replay that lists its folder again.
-    check(filteredWalk(root) == shape.files(), QStringLiteral("the walk of %1 misses files").arg(root));
+    m_checks.check(filteredWalk(root) == shape.files(), QStringLiteral("the walk of %1 misses files").arg(root));
 
     releaseFreeHeap();
     const std::size_t before = residentBytes();
     BenchCamera camera(m_entryPoints, root, false);
     releaseFreeHeap();
     const std::size_t after = residentBytes();
-    check(camera.isReady(), QStringLiteral("camera did not open on ") + root);
+    m_checks.check(camera.isReady(), QStringLiteral("camera did not open on ") + root);
     const double bytesPerFile = after > before ? double(after - before) / shape.files() : 0;
     m_table.add(QStringLiteral("8 resident list after open, bytes a file"), label, bytesPerFile, mostBytesPerFile,
                 ResultsTable::Unit::None, bytesPerFile / mostBytesPerFile, target);
 
     const int rounds = m_settings.quick ? 1 : (shape.files() > 300000 ? 3 : 5);
     const auto open = [&] {
-        return secondsFor(1, [&] { check(camera.open() == 1, QStringLiteral("open failed on ") + root); });
+        return secondsFor(1, [&] { m_checks.check(camera.open() == 1, QStringLiteral("open failed on ") + root); });
     };
     const Comparison bare = compareInterleaved(rounds, open, [&] { return secondsFor(1, [&] { bareWalk(root); }); });
     m_table.add(QStringLiteral("8 open / bare readdir walk"), label, bare.subject, bare.floor,
@@ -106,7 +96,7 @@ double LargeTreeRows::runShape(const TreeShape& shape, bool hasTargets)
     ImageFileList listed;
     const Comparison host = compareInterleaved(
         rounds, [&] { return secondsFor(1, [&] { listed = listImageFiles(root); }); }, open);
-    check(listed.size() == shape.files(), QStringLiteral("the host's listing of %1 misses files").arg(root));
+    m_checks.check(listed.size() == shape.files(), QStringLiteral("the host's listing of %1 misses files").arg(root));
     m_table.add(QStringLiteral("8 host programs' listing / open"), label, host.subject, host.floor,
                 ResultsTable::Unit::Seconds, host.ratio, 1.2 * target);
 

@@ -4,6 +4,7 @@
 #ifndef LARGE_TREE_ROWS_H
 #define LARGE_TREE_ROWS_H
 
+#include "bench_checks.h"
 #include "bench_rows.h"
 #include "image_tree.h"
 
@@ -15,18 +16,17 @@ public:
     // Adds the rows; an empty string, or why some could not run here.
     QString run();
     // Set when a tree could not be made or a camera listed other files than the walk.
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_checks.failed(); }
 
 private:
     // Seconds a file of `shape`'s open.
     double runShape(const TreeShape& shape, bool hasTargets);
-    void check(bool condition, const QString& what);
 
     CameraEntryPoints m_entryPoints;
     BenchSettings m_settings;
     QString m_work;
     ResultsTable& m_table;
-    bool m_failed = false;
+    BenchChecks m_checks;
 };
 
 #endif
