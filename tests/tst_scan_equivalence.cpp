@@ -4,6 +4,7 @@
 #include "camera_virtual_folder.h"
 #include "frame_order.h"
 #include "image_folder.h"
+#include "log_capture.h"
 #include "name_tables.h"
 #include "recording_camera.h"
 
@@ -56,6 +57,20 @@ void ScanEquivalenceTest::listEqualsFilteredWalk()
     const QStringList expected = imageFilesInFrameOrder(folder.path());
     QVERIFY(!expected.isEmpty());
     QCOMPARE(folderCamera(camera).files(), expected);
+    // With its own lines on, the camera names each file as it takes it, by its path below the folder.
+    const CameraLinesOn linesOn;
+    LogCapture log;
+    camera.triggerTimes(expected.size());
+    QStringList named;
+    for (const QString& line : log.lines()) {
+        if (line.startsWith(QLatin1String("debug: Virtual Camera: file ")))
+            named.append(line);
+    }
+    QStringList expectedNames;
+    const int rootLength = QDir(folder.path()).absolutePath().size() + 1;
+    for (int i = 0; i < expected.size(); ++i)
+        expectedNames.append(fileTakenLine(i, expected.size(), expected[i].mid(rootLength)));
+    QCOMPARE(named, expectedNames);
 }
 
 void ScanEquivalenceTest::nestedTriggerLeavesOuterFrameIntact_data()
