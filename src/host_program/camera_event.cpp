@@ -6,8 +6,8 @@
 
 namespace {
 
-// A path as the camera writes it: a JSON string literal.
-#define KXCAM_PATH "(?<path>\"(?:[^\"\\\\]|\\\\.)*\")"
+// A path as the camera writes it: a JSON string literal, its control characters escaped.
+#define KXCAM_PATH "(?<path>\"(?:[^\"\\\\\\x00-\\x1f]|\\\\.)*\")"
 #define KXCAM_SECONDS "(?<seconds>\\d+\\.\\d+)"
 
 struct LineForm {
