@@ -134,8 +134,16 @@ void CCameraVirtualFolder::scanFolder()
     m_dir->refresh();
     emptyLists();
     m_index = -1;
+    m_framelessInARow = 0;
+    const QString folder = m_dir->absolutePath();
     // A sequence is its order: the same on every file system, whatever order it lists a folder in.
-    appendImageFiles(m_dir->absolutePath(), m_nameFilters, m_files);
+    if (CameraLog::on()) {
+        m_log.scanBegins();
+        appendImageFiles(folder, m_nameFilters, m_files, [this, &folder](int files) { m_log.scanning(folder, files); });
+        m_log.scanned(folder, m_files.size());
+    } else {
+        appendImageFiles(folder, m_nameFilters, m_files);
+    }
     m_files.squeeze();
     preloadImages();
 }
@@ -152,11 +160,18 @@ void CCameraVirtualFolder::preloadImages()
     // Decided with the old cache gone, from what the system can give now.
     PreloadBudget budget(availableMemory(), m_preloadCap);
     PreloadEnd end = PreloadEnd::NotYet;
+    const bool logging = CameraLog::on();
+    if (logging)
+        m_log.preloadBegins();
     for (int i = 0; i < count; ++i) {
         end = preloadImage(m_files.path(i), budget);
         if (end != PreloadEnd::NotYet)
             break;
+        if (logging)
+            m_log.preloading(i + 1, count);
     }
+    if (logging)
+        m_log.preloaded(m_images.size(), count);
     if (end == PreloadEnd::OverBudget)
         QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << count
                                    << "images( " << m_params->folder << " ): the rest would pass the memory budget of"
@@ -207,11 +222,16 @@ void CCameraVirtualFolder::trigger()
     const int count = m_files.size();
     int next = m_index + 1;
     if (next >= count) {
-        if (!m_params->loop)
+        if (!m_params->loop) {
+            if (CameraLog::on())
+                CameraLog::endOfList(count);
             return;
+        }
         next = 0;
     }
     m_index = next;
+    if (CameraLog::on())
+        CameraLog::fileTaken(m_index, count, m_files.relativePath(m_index));
     if (m_index >= m_images.size())
         readAheadFrom(m_files, m_index, m_params->loop != 0);
 
@@ -220,15 +240,29 @@ void CCameraVirtualFolder::trigger()
     QImage& image = m_delivering ? nested : m_frame;
     if (!obtainFrame(image)) {
         QMessageLogger().warning() << "Virtual Camera: Could not load image file( " << m_files.path(m_index) << " )";
+        noteNoFrame(count);
         return;
     }
     // The record and the camera describe sizes as 32-bit counts.
     if (pixelBytes(image) > std::numeric_limits<std::int32_t>::max()) {
         QMessageLogger().warning() << "Virtual Camera: Image too large( " << m_files.path(m_index) << " )";
         image = QImage();  // not kept as the reusable frame: it would hold gigabytes until the next trigger
+        noteNoFrame(count);
         return;
     }
+    m_framelessInARow = 0;
     deliver(image);
+}
+
+// A looping camera whose files have all stopped giving frames would go round
+// for ever: its log says so once a turn.
+void CCameraVirtualFolder::noteNoFrame(int count)
+{
+    if (++m_framelessInARow < count)
+        return;
+    m_framelessInARow = 0;
+    if (m_params->loop && CameraLog::on())
+        CameraLog::turnWithoutFrame(count);
 }
 
 // Past the cache's end (always, without preloading) the file is decoded now;

@@ -3,6 +3,7 @@
 #ifndef CAMERA_VIRTUAL_FOLDER_H
 #define CAMERA_VIRTUAL_FOLDER_H
 
+#include "camera_log.h"
 #include "file_list.h"
 #include "kxcam_camera.h"
 
@@ -53,6 +54,7 @@ private:
     void releaseCacheTail(qint64 bytes);
     void emptyLists();
     bool obtainFrame(QImage& frame);
+    void noteNoFrame(int count);
     void deliver(QImage& image);
 
     QDir* m_dir = nullptr;
@@ -67,6 +69,9 @@ private:
     // size and format stay: fresh pixel memory per frame costs more than a decode.
     QImage m_frame;
     bool m_delivering = false;
+    // Triggers since the last frame that took a file and gave none.
+    int m_framelessInARow = 0;
+    CameraLog m_log;
 };
 
 #endif

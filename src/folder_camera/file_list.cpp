@@ -83,6 +83,11 @@ QString FileList::path(int index) const
     return Lists::pathOf(folder, lists.narrowRecords.constData() + record);
 }
 
+QString FileList::relativePath(int index) const
+{
+    return path(index).mid(m_lists->folders.first().size() + 1);
+}
+
 QStringList FileList::paths() const
 {
     QStringList all;

@@ -19,7 +19,8 @@ struct Level {
 };
 using Levels = std::deque<Level>;
 
-void walk(const QString& folder, const QStringList& nameFilters, FileList& files, Levels& levels, std::size_t depth)
+void walk(const QString& folder, const QStringList& nameFilters, FileList& files, Levels& levels, std::size_t depth,
+          const std::function<void(int)>& listed)
 {
     if (levels.size() <= depth)
         levels.resize(depth + 1);
@@ -47,18 +48,21 @@ void walk(const QString& folder, const QStringList& nameFilters, FileList& files
         const FolderListing::Entry& entry = entries[std::size_t(i)];
         if (entry.isFolder)
             walk(folder + QLatin1Char('/') + QString(listing.units.constData() + entry.offset, entry.length),
-                 nameFilters, files, levels, depth + 1);
+                 nameFilters, files, levels, depth + 1, listed);
         else
             files.addFile(folderNumber, level.names[std::size_t(i)]);
     }
+    if (listed)
+        listed(files.size());
 }
 
 }  // namespace
 
 // Sorting each folder on its own keeps the sorts small: the cost per file
 // stays flat however many folders the tree has.
-void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files)
+void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files,
+                      const std::function<void(int files)>& listed)
 {
     Levels levels;
-    walk(folder, nameFilters, files, levels, 0);
+    walk(folder, nameFilters, files, levels, 0, listed);
 }
