@@ -9,10 +9,13 @@
 
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 
 #if defined(Q_OS_UNIX)
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #endif
 #if defined(Q_OS_LINUX)
 #include "memory_cgroup.h"
@@ -202,14 +205,23 @@ QStringList addFormatMix(ImageFolder& folder)
     };
 }
 
-// Files named and dated as given (milliseconds after a fixed moment), in that order.
-void addDatedFiles(ImageFolder& folder, const QStringList& names, const QList<int>& milliseconds)
+// Files named and dated as given (milliseconds after a fixed moment, to the
+// nanosecond where the system can set it), in that order.
+void addDatedFiles(ImageFolder& folder, const QStringList& names, const QList<double>& milliseconds)
 {
     const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
     for (int i = 0; i < names.size(); ++i) {
-        QFile file(folder.addImage(names.at(i), patternImage(4, 3, QImage::Format_RGB32, i)));
+        const QString path = folder.addImage(names.at(i), patternImage(4, 3, QImage::Format_RGB32, i));
+#if defined(Q_OS_UNIX)
+        const qint64 nanoseconds = start.toMSecsSinceEpoch() * 1000000 + std::llround(milliseconds.value(i) * 1e6);
+        const timespec time{time_t(nanoseconds / 1000000000), long(nanoseconds % 1000000000)};
+        const timespec times[2] = {time, time};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+#else
+        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(start.addMSecs(milliseconds.value(i)), QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(start.addMSecs(qRound64(milliseconds.value(i))), QFileDevice::FileModificationTime));
+#endif
     }
 }
 
@@ -659,7 +671,7 @@ void PlayerTest::pacedTriggers()
 void PlayerTest::paceSchedule_data()
 {
     QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QList<int>>("modified");  // milliseconds after the first file's time
+    QTest::addColumn<QList<double>>("modified");  // milliseconds after the first file's time
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QList<double>>("due");  // seconds after the first trigger, for every trigger
     QTest::addColumn<QStringList>("notes");
@@ -667,39 +679,42 @@ void PlayerTest::paceSchedule_data()
     const QStringList mtime{"--pace", "mtime"};
     const QString after = QStringLiteral("; each such file plays right after the file before it");
     // Past the last file comes one typical interval, the median of the forward ones.
-    QTest::newRow("file times") << abcd << QList<int>{0, 100, 250, 300} << mtime
+    QTest::newRow("file times") << abcd << QList<double>{0, 100, 250, 300} << mtime
                                 << QList<double>{0, 0.1, 0.25, 0.3, 0.4} << QStringList();
-    QTest::newRow("file times, twice as fast") << abcd << QList<int>{0, 100, 250, 300} << mtime + QStringList{"--speed", "2"}
+    QTest::newRow("file times, twice as fast") << abcd << QList<double>{0, 100, 250, 300} << mtime + QStringList{"--speed", "2"}
                                                << QList<double>{0, 0.05, 0.125, 0.15, 0.2} << QStringList();
-    QTest::newRow("a time going back") << abcd << QList<int>{0, 200, 100, 300} << mtime
+    QTest::newRow("a time going back") << abcd << QList<double>{0, 200, 100, 300} << mtime
                                        << QList<double>{0, 0.2, 0.2, 0.4, 0.6}
                                        << QStringList{"kxcam-play: pace: the time of c.png goes back by 0.100 s" + after};
     QTest::newRow("going back, told once over two passes")
-        << abcd << QList<int>{0, 200, 100, 300} << mtime + QStringList{"--loop", "--frames", "6"}
+        << abcd << QList<double>{0, 200, 100, 300} << mtime + QStringList{"--loop", "--frames", "6"}
         << QList<double>{0, 0.2, 0.2, 0.4, 0.6, 0.8}
         << QStringList{"kxcam-play: pace: the time of c.png goes back by 0.100 s" + after};
-    QTest::newRow("a jump") << abcd << QList<int>{0, 100, 200, 5200} << mtime << QList<double>{0, 0.1, 0.2, 0.2, 0.3}
+    QTest::newRow("a jump") << abcd << QList<double>{0, 100, 200, 5200} << mtime << QList<double>{0, 0.1, 0.2, 0.2, 0.3}
                             << QStringList{"kxcam-play: pace: the time of d.png jumps ahead by 5.000 s (more than 1.000 s)" + after};
     // Ten typical intervals of 10 ms are 0.1 s, but a jump is never less than a second.
-    QTest::newRow("a gap short of a second, no jump") << abcd << QList<int>{0, 10, 20, 520} << mtime
+    QTest::newRow("a gap short of a second, no jump") << abcd << QList<double>{0, 10, 20, 520} << mtime
                                                        << QList<double>{0, 0.01, 0.02, 0.52, 0.53} << QStringList();
     QTest::newRow("a gap just past a second, a jump")
-        << abcd << QList<int>{0, 10, 20, 1021} << mtime << QList<double>{0, 0.01, 0.02, 0.02, 0.03}
+        << abcd << QList<double>{0, 10, 20, 1021} << mtime << QList<double>{0, 0.01, 0.02, 0.02, 0.03}
         << QStringList{"kxcam-play: pace: the time of d.png jumps ahead by 1.001 s (more than 1.000 s)" + after};
+    // Recorded faster than 1 kHz: the times' nanoseconds are kept.
+    QTest::newRow("file times 0.5 ms apart") << abcd << QList<double>{0, 0.5, 1, 1.5} << mtime
+                                             << QList<double>{0, 0.0005, 0.001, 0.0015, 0.002} << QStringList();
     const QStringList named{"f_000.png", "f_040.png", "f_100.png"};
-    QTest::newRow("milliseconds in names") << named << QList<int>{300, 200, 100} << QStringList{"--pace", "name:f_(?<ms>\\d+)"}
+    QTest::newRow("milliseconds in names") << named << QList<double>{300, 200, 100} << QStringList{"--pace", "name:f_(?<ms>\\d+)"}
                                            << QList<double>{0, 0.04, 0.1, 0.16} << QStringList();
-    QTest::newRow("microseconds in names") << named << QList<int>() << QStringList{"--pace", "name:f_(?<us>\\d+)"}
+    QTest::newRow("microseconds in names") << named << QList<double>() << QStringList{"--pace", "name:f_(?<us>\\d+)"}
                                            << QList<double>{0, 40e-6, 100e-6, 160e-6} << QStringList();
-    QTest::newRow("nanoseconds in names") << named << QList<int>() << QStringList{"--pace", "name:f_(?<ns>\\d+)"}
+    QTest::newRow("nanoseconds in names") << named << QList<double>() << QStringList{"--pace", "name:f_(?<ns>\\d+)"}
                                           << QList<double>{0, 40e-9, 100e-9, 160e-9} << QStringList();
     QTest::newRow("seconds in names, ten times as fast")
-        << QStringList{"t1.5.png", "t2.png", "t3.png"} << QList<int>() << QStringList{"--pace", "name:t(?<s>[\\d.]+)\\.png", "--speed", "10"}
+        << QStringList{"t1.5.png", "t2.png", "t3.png"} << QList<double>() << QStringList{"--pace", "name:t(?<s>[\\d.]+)\\.png", "--speed", "10"}
         << QList<double>{0, 0.05, 0.15, 0.25} << QStringList();
     QTest::newRow("a name without a time")
-        << QStringList{"f_000.png", "f_050.png", "f_150.png", "f_x.png"} << QList<int>() << QStringList{"--pace", "name:_(?<ms>\\d+)"}
+        << QStringList{"f_000.png", "f_050.png", "f_150.png", "f_x.png"} << QList<double>() << QStringList{"--pace", "name:_(?<ms>\\d+)"}
         << QList<double>{0, 0.05, 0.15, 0.15, 0.25} << QStringList{"kxcam-play: pace: f_x.png has no time" + after};
-    QTest::newRow("fixed rate, twice as fast") << QStringList{"a.png", "b.png"} << QList<int>() << QStringList{"--fps", "20", "--speed", "2"}
+    QTest::newRow("fixed rate, twice as fast") << QStringList{"a.png", "b.png"} << QList<double>() << QStringList{"--fps", "20", "--speed", "2"}
                                                << QList<double>{0, 0.025, 0.05} << QStringList();
 }
 
@@ -708,8 +723,13 @@ void PlayerTest::paceSchedule_data()
 void PlayerTest::paceSchedule()
 {
     QFETCH(QStringList, names);
-    QFETCH(QList<int>, modified);
+    QFETCH(QList<double>, modified);
     QFETCH(QStringList, options);
+#if !defined(Q_OS_UNIX)
+    for (const double milliseconds : modified)
+        if (milliseconds != std::floor(milliseconds))
+            QSKIP("the tests set a time finer than a millisecond with utimensat, on POSIX systems only");
+#endif
     QFETCH(QList<double>, due);
     QFETCH(QStringList, notes);
     ImageFolder folder;
