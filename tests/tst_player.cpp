@@ -528,12 +528,18 @@ void PlayerTest::loggingRules_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("warningsShown");
     QTest::addColumn<bool>("debugShown");
+    QTest::addColumn<bool>("cameraLinesShown");
     QTest::newRow("warnings off by variable") << QStringLiteral("QT_LOGGING_RULES") << QStringLiteral("*.warning=false")
-                                              << false << true;
+                                              << false << true << false;
     QTest::newRow("warnings off in qtlogging.ini") << QStringLiteral("QT_LOGGING_CONF")
-                                                   << QStringLiteral("[Rules]\ndefault.warning=false\n") << false << true;
+                                                   << QStringLiteral("[Rules]\ndefault.warning=false\n") << false << true
+                                                   << false;
     QTest::newRow("module's debug lines off") << QStringLiteral("QT_LOGGING_RULES")
-                                              << QStringLiteral("default.debug=false") << true << false;
+                                              << QStringLiteral("default.debug=false") << true << false << false;
+    QTest::newRow("the camera's lines on") << QStringLiteral("QT_LOGGING_RULES")
+                                           << QStringLiteral("kxcam.camera.debug=true") << true << true << true;
+    QTest::newRow("the camera's lines on in qtlogging.ini")
+        << QStringLiteral("QT_LOGGING_CONF") << QStringLiteral("[Rules]\n*.debug=true\n") << true << true << true;
 }
 
 // The end of a folder is told from the module's warnings, which the user's
@@ -544,6 +550,7 @@ void PlayerTest::loggingRules()
     QFETCH(QString, value);
     QFETCH(bool, warningsShown);
     QFETCH(bool, debugShown);
+    QFETCH(bool, cameraLinesShown);
     ImageFolder folder;
     folder.addImage(QStringLiteral("a.png"), patternImage(5, 3, QImage::Format_RGB32, 1));
     folder.addFile(QStringLiteral("b.png"), "no image");
@@ -559,6 +566,14 @@ void PlayerTest::loggingRules()
     const QStringList lines = errorLines(run);
     QCOMPARE(lines.filter(QStringLiteral("Virtual Camera: Could not load image file(")).size(), warningsShown ? 2 : 0);
     QCOMPARE(lines.contains(QStringLiteral("kxCamVirtual In")), debugShown);
+    // The player reads the camera's lines whatever the rules; it prints them as the rules say.
+    QStringList cameraLines = lines.filter(QRegularExpression(QStringLiteral("^kxcam\\.camera: ")));
+    cameraLines.replaceInStrings(QRegularExpression(QStringLiteral(" in \\d+\\.\\d{3} s$")), QStringLiteral(" in S s"));
+    const QString prefix = QStringLiteral("kxcam.camera: Virtual Camera: ");
+    const QStringList expected{prefix + QStringLiteral("scanned \"%1\": 3 files in S s").arg(folder.path()),
+                               prefix + QStringLiteral("file 1 of 3 \"a.png\""), prefix + QStringLiteral("file 2 of 3 \"b.png\""),
+                               prefix + QStringLiteral("file 3 of 3 \"c.png\""), prefix + QStringLiteral("end of the list, 3 files")};
+    QCOMPARE(cameraLines, cameraLinesShown ? expected : QStringList());
 }
 
 void PlayerTest::emptyFolder_data()
