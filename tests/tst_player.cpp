@@ -696,6 +696,9 @@ void PlayerTest::paceSchedule_data()
     // Past the last file comes one typical interval, the median of the forward ones.
     QTest::newRow("file times") << abcd << QList<double>{0, 100, 250, 300} << mtime
                                 << QList<double>{0, 0.1, 0.25, 0.3, 0.4} << QStringList();
+    // The first file again is a new pass, not a time going back.
+    QTest::newRow("file times, twice round") << abcd << QList<double>{0, 100, 250, 300} << mtime + QStringList{"--loop", "--frames", "6"}
+                                             << QList<double>{0, 0.1, 0.25, 0.3, 0.4, 0.5} << QStringList();
     QTest::newRow("file times, twice as fast") << abcd << QList<double>{0, 100, 250, 300} << mtime + QStringList{"--speed", "2"}
                                                << QList<double>{0, 0.05, 0.125, 0.15, 0.2} << QStringList();
     QTest::newRow("a time going back") << abcd << QList<double>{0, 200, 100, 300} << mtime
