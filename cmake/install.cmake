@@ -21,3 +21,7 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/kxCamConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/kxCamConfig.cmake ${PROJECT_BINARY_DIR}/kxCamConfigVersion.cmake
               ${CMAKE_CURRENT_LIST_DIR}/kxcam_copy_module_beside.cmake
     DESTINATION ${KXCAM_CMAKE_DIR})
+
+if(UNIX AND NOT APPLE AND TARGET kxcam-play)
+    include(${CMAKE_CURRENT_LIST_DIR}/manual_pages.cmake)
+endif()
