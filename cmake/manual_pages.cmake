@@ -1,10 +1,10 @@
 # The programs' manual pages: made by help2man at build time from each
 # program's --help (cmake/manual_page.cmake) and packaging/man/PROGRAM.h2m, so
 # a page cannot drift from the options, and installed in man1. Left out where
-# help2man is missing (scripts/bootstrap package installs it) or the programs
-# cannot run here.
+# help2man is missing (scripts/bootstrap package installs it), where the
+# programs cannot run here, and from the sanitizer build, which ships nothing.
 find_program(KXCAM_HELP2MAN help2man)
-if(KXCAM_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+if(KXCAM_HELP2MAN AND NOT CMAKE_CROSSCOMPILING AND NOT KXCAM_SANITIZE)
     set(pages)
     foreach(program kxcam-play kxcam-view)
         set(page ${PROJECT_BINARY_DIR}/man/${program}.1.gz)
