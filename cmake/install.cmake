@@ -1,6 +1,7 @@
-# cmake --install: the module, the program, the interface headers and the
-# sample set in the GNU directories, and a package configuration with which a
-# host project says find_package(kxCam) and links kxCam::interface.
+# cmake --install: the module, the interface headers and (from their own
+# folders) the programs and the sample set in the GNU directories, and a
+# package configuration with which a host project says find_package(kxCam) and
+# links kxCam::interface.
 include(CMakePackageConfigHelpers)
 
 set_target_properties(kxcam_interface PROPERTIES EXPORT_NAME interface)
@@ -18,4 +19,9 @@ configure_package_config_file(cmake/kxCamConfig.cmake.in ${PROJECT_BINARY_DIR}/k
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/kxCamConfigVersion.cmake
     COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/kxCamConfig.cmake ${PROJECT_BINARY_DIR}/kxCamConfigVersion.cmake
+              ${CMAKE_CURRENT_LIST_DIR}/kxcam_copy_module_beside.cmake
     DESTINATION ${KXCAM_CMAKE_DIR})
+
+if(UNIX AND NOT APPLE AND TARGET kxcam-play)
+    include(${CMAKE_CURRENT_LIST_DIR}/manual_pages.cmake)
+endif()

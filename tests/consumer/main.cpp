@@ -1,6 +1,6 @@
-// The smallest host: loads the installed module, plays the installed sample
-// set once and prints how many frames it could read as Qt images. Exit status
-// 0 when it got some.
+// The smallest host: loads the module by name from its own folder, plays the
+// sample set once and prints how many frames it could read as Qt images. Exit
+// status 0 when it got some.
 #include <kxcam_camera.h>
 #include <kxcam_pixel_format.h>
 
@@ -32,7 +32,7 @@ public:
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    QLibrary library(QStringLiteral(MODULE_PATH));
+    QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/kxCam_100"));
     const auto create = reinterpret_cast<CameraCreateFunction>(library.resolve("Camera_Create"));
     const auto destroy = reinterpret_cast<CameraDeleteFunction>(library.resolve("Camera_Delete"));
     if (!create || !destroy) {

@@ -1,11 +1,16 @@
-# Installs the build tree into a prefix inside it, then configures, builds and
-# runs the consumer project against that prefix, and the installed player.
-# Arguments: BUILD_DIR, SOURCE_DIR, GENERATOR, MODULE_DESTINATION (where the
-# module is installed), WINDOWS (the programs are Windows programs); for a cross
-# build also TOOLCHAIN, QT5_DIR and EMULATOR.
-set(prefix ${BUILD_DIR}/consumer-test/prefix)
-set(consumer_build ${BUILD_DIR}/consumer-test/build)
-file(REMOVE_RECURSE ${BUILD_DIR}/consumer-test)
+# Builds and runs the consumer project in one of two modes (MODE):
+#   installed   installs the build tree into a prefix inside it, then builds
+#               the consumer against that prefix and runs it and the installed player;
+#   subproject  builds the consumer with our source tree (KXCAM_SOURCE_DIR) as
+#               its subdirectory, runs it on SAMPLES_DIR, and checks that none of
+#               our programs and tests came along into its build.
+# Arguments: MODE, BUILD_DIR, SOURCE_DIR, GENERATOR, MODULE_DESTINATION (where
+# the module is installed), WINDOWS (the programs are Windows programs),
+# LAUNCHER (the compiler launcher); for a cross build also TOOLCHAIN, QT5_DIR
+# and EMULATOR.
+set(prefix ${BUILD_DIR}/consumer-test-${MODE}/prefix)
+set(consumer_build ${BUILD_DIR}/consumer-test-${MODE}/build)
+file(REMOVE_RECURSE ${BUILD_DIR}/consumer-test-${MODE})
 
 function(run_step)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
@@ -24,14 +29,39 @@ if(TOOLCHAIN)
     set(cross -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DQt5_DIR=${QT5_DIR})
 endif()
 
-run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${consumer_build} -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} ${cross})
+if(LAUNCHER)
+    list(APPEND cross -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER})
+endif()
+if(MODE STREQUAL "installed")
+    run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+    set(mode_arguments -DCMAKE_PREFIX_PATH=${prefix})
+else()
+    set(mode_arguments -DKXCAM_SOURCE_DIR=${KXCAM_SOURCE_DIR} -DSAMPLES_DIR=${SAMPLES_DIR})
+endif()
+run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${consumer_build} -G ${GENERATOR} ${mode_arguments} ${cross})
 run_step(${CMAKE_COMMAND} --build ${consumer_build})
 file(GLOB consumer ${consumer_build}/consumer ${consumer_build}/consumer.exe)
 run_step(${EMULATOR} ${consumer})
 message(STATUS "consumer: ${step_output}")
 if(NOT step_output MATCHES "\n8 frames\n$")
-    message(FATAL_ERROR "the consumer should play the 8 installed sample frames")
+    message(FATAL_ERROR "the consumer should play the 8 sample frames")
+endif()
+
+if(MODE STREQUAL "subproject")
+    # Only the module and the interface come with our source tree: no program,
+    # benchmark or test is built, and the host's ctest knows no test of ours.
+    file(GLOB_RECURSE ours LIST_DIRECTORIES false ${consumer_build}/kxcam/tst_* ${consumer_build}/kxcam/kxcam-*
+         ${consumer_build}/kxcam/kxcam_bench* ${consumer_build}/kxcam/make_sample_set*)
+    list(TRANSFORM ours REPLACE ".*/" "")
+    list(REMOVE_DUPLICATES ours)
+    if(ours)
+        message(FATAL_ERROR "the host's build should hold none of our programs and tests: ${ours}")
+    endif()
+    execute_process(COMMAND ${CMAKE_CTEST_COMMAND} -N WORKING_DIRECTORY ${consumer_build} OUTPUT_VARIABLE tests)
+    if(NOT tests MATCHES "Total Tests: 0")
+        message(FATAL_ERROR "the host's ctest should know none of our tests:\n${tests}")
+    endif()
+    return()
 endif()
 
 # The viewer is installed beside the player.
