@@ -111,7 +111,7 @@ void Playback::restart()
         m_camera->start();
     }
     clearFrame();
-    resetPace();
+    beginRun();
     setState(State::Paused);
     play();
 }
@@ -149,7 +149,8 @@ void Playback::setPace(const PaceRule& rule)
     m_paceRule = rule;
 }
 
-void Playback::resetPace()
+// A camera opened or restarted: triggers count from 1 again, and the pace starts afresh.
+void Playback::beginRun()
 {
     m_triggers = 0;
     m_pace = m_paceRule.source == PaceRule::Source::None ? PaceSchedule()
@@ -177,7 +178,7 @@ void Playback::startOpening()
     closeCamera();
     clearFrame();
     m_report = CameraReport();
-    resetPace();
+    beginRun();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
@@ -277,7 +278,7 @@ void Playback::clearFrame()
     emit frameCleared();
 }
 
-// Playing at a pace from the files, each tick shows the frame kept for it and triggers the next.
+// Each tick shows the frame kept for its due time, if any, and triggers the next.
 void Playback::tick()
 {
     if (m_pending)

@@ -94,7 +94,7 @@ private:
     void finishOpening();
     void closeCamera();
     void clearFrame();
-    void resetPace();
+    void beginRun();
     void seekFirstFrame();
     void tick();
     void trigger();
