@@ -3,7 +3,6 @@
 #include "bench_camera.h"
 #include "bench_files.h"
 #include "host_memory.h"
-#include "image_file_list.h"
 #include "timing.h"
 
 #include <QDir>
@@ -93,12 +92,6 @@ double LargeTreeRows::runShape(const TreeShape& shape, bool hasTargets)
         compareInterleaved(rounds, open, [&] { return secondsFor(1, [&] { filteredWalk(root); }); });
     m_table.add(QStringLiteral("8 open / filtered QDirIterator walk"), label, filtered.subject, filtered.floor,
                 ResultsTable::Unit::Seconds, filtered.ratio, 0.5 * target);
-    ImageFileList listed;
-    const Comparison host = compareInterleaved(
-        rounds, [&] { return secondsFor(1, [&] { listed = listImageFiles(root); }); }, open);
-    m_checks.check(listed.size() == shape.files(), QStringLiteral("the host's listing of %1 misses files").arg(root));
-    m_table.add(QStringLiteral("8 host programs' listing / open"), label, host.subject, host.floor,
-                ResultsTable::Unit::Seconds, host.ratio, 1.2 * target);
 
     QDir(root).removeRecursively();
     QDir(root + QStringLiteral("-copies")).removeRecursively();

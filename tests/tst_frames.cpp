@@ -3,6 +3,7 @@
 #include "host_memory.h"
 #include "image_folder.h"
 #include "log_capture.h"
+#include "name_tables.h"
 #include "preload_cap.h"
 #include "recording_camera.h"
 #include "test_module.h"
@@ -131,9 +132,7 @@ void FramesTest::sequence_data()
     QTest::addColumn<bool>("preload");
     QTest::addColumn<int>("triggers");
     QTest::addColumn<QList<int>>("positions");  // index in names, per delivered frame
-    // Upper-cased code units, shorter first: not hash, lower-case, byte, natural or locale order.
-    const QStringList nameOrder{"a/1.png", "a.b.png", "ab.png", "a_b.png", "b.png", "C.png", "frame_10.png",
-                                "frame_2.png", "Z.png", "[x].png", "_x.png", "\u00e9.png", "\u00df.png"};
+    const QStringList nameOrder = nameOrderTable();
     QList<int> eachOnce;
     for (int i = 0; i < nameOrder.size(); ++i)
         eachOnce.append(i);

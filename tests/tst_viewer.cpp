@@ -4,6 +4,7 @@
 #include "delivered_frame.h"
 #include "frame_image.h"
 #include "frame_histogram.h"
+#include "frame_order.h"
 #include "frame_view.h"
 #include "gui_test_main.h"
 #include "histogram_view.h"
@@ -236,24 +237,49 @@ void ViewerTest::drawsHostBytes_data()
 {
     QTest::addColumn<QList<Qt::Key>>("zoomKeys");
     QTest::addColumn<int>("zoom");
-    QTest::newRow("100 %") << QList<Qt::Key>{Qt::Key_1} << 1;
-    QTest::newRow("200 %, sharp squares") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus} << 2;
+    QTest::addColumn<bool>("changed");  // files added, removed and replaced once the folder has opened
+    QTest::newRow("100 %") << QList<Qt::Key>{Qt::Key_1} << 1 << false;
+    QTest::newRow("200 %, sharp squares") << QList<Qt::Key>{Qt::Key_1, Qt::Key_Plus} << 2 << false;
+    QTest::newRow("100 %, the folder changed before a restart") << QList<Qt::Key>{Qt::Key_1} << 1 << true;
 }
 
 // Every frame of the sample set, the first as the folder opens and the rest
 // stepped with the Right key, names in the status line the file whose bytes,
-// as the host reads them, it holds and is drawn from; each file once.
+// as the host reads them, it holds and is drawn from; each file once, in the
+// order of the tests' own sort. A folder changed after it opened is the
+// camera's new list once a restart has made it scan again.
 void ViewerTest::drawsHostBytes()
 {
     QFETCH(QList<Qt::Key>, zoomKeys);
     QFETCH(int, zoom);
-    openPaused(samplesFolder());
+    QFETCH(bool, changed);
+    ImageFolder copy;
+    QString folder = samplesFolder();
+    if (changed) {
+        for (const QString& path : samplePaths()) {
+            const QString target = copy.path() + QLatin1Char('/') + QDir(folder).relativeFilePath(path);
+            QVERIFY(QDir().mkpath(QFileInfo(target).path()) && QFile::copy(path, target));
+        }
+        folder = copy.path();
+    }
+    openPaused(folder);
+    if (changed) {
+        copy.addImage(QStringLiteral("added.png"), patternImage(9, 7, QImage::Format_RGB32, 1));
+        copy.addImage(QStringLiteral("frames/frame_25.png"), patternImage(11, 5, QImage::Format_RGB32, 2));
+        QVERIFY(QFile::remove(copy.path() + QStringLiteral("/fade.png")));
+        copy.addImage(QStringLiteral("grey_ramp.png"), patternImage(13, 3, QImage::Format_RGB32, 3));
+        m_window->playback().restart();
+        m_window->playback().pause();
+        QCOMPARE(frame().number, 0);
+        key(Qt::Key_Right);
+    }
     for (Qt::Key zoomKey : zoomKeys)
         key(zoomKey);
     QCOMPARE(m_window->frameView().zoom(), double(zoom));
 
-    QStringList unseen = samplePaths();
-    const int files = unseen.size();
+    const QStringList inOrder = imageFilesInFrameOrder(folder);
+    const int files = inOrder.size();
+    QCOMPARE(files, samplePaths().size() + (changed ? 1 : 0));
     for (int number = 1; number <= files; ++number) {
         if (number > 1)
             key(Qt::Key_Right);
@@ -262,15 +288,14 @@ void ViewerTest::drawsHostBytes()
         const QString status = m_window->statusText();
         QVERIFY2(status.startsWith(named), qPrintable(status));
         const QString relative = status.mid(named.size()).section(QStringLiteral(", "), 0, 0);
-        const QString file = QDir(samplesFolder()).filePath(relative);
-        QVERIFY2(unseen.removeOne(file), qPrintable(status));
+        const QString file = QDir(folder).filePath(relative);
+        QCOMPARE(file, inOrder.at(number - 1));
         QCOMPARE(pixelChecksum(frame().image), pixelChecksum(hostImage(file)));
         QWidget* viewport = m_window->frameView().viewport();
         viewport->repaint();
         QCOMPARE(drawnFrame(m_window->frameView()), expectedDrawing(hostImage(file), zoom));
         QVERIFY(viewport->rect().contains(m_window->frameView().frameRect()));
     }
-    QCOMPARE(unseen, QStringList());
 }
 
 void ViewerTest::opensFitted()
@@ -393,14 +418,14 @@ void ViewerTest::playsAtPace_data()
     QTest::addColumn<double>("rate");
     QTest::addColumn<QString>("pace");  // kxcam-view's --pace; none for a rate
     QTest::addColumn<QString>("status");  // what the status line says of the pace
-    QTest::addColumn<QString>("message");  // on the status bar once the folder has opened
+    QTest::addColumn<QString>("message");  // on the status bar once the folder has played
     QTest::newRow("set rate") << 400.0 << QString() << QString() << QString();
     QTest::newRow("times in file names")
         << 0.0 << QStringLiteral("name:f_(?<ms>\\d+)") << QStringLiteral(", pace: times in file names \u00d7 4, ")
         << QStringLiteral("pace: f_x.png has no time; each such file plays right after the file before it");
 }
 
-// A pace from the files arms the timer trigger by trigger, to the end of the folder.
+// A pace from the files arms the timer frame by frame, to the end of the folder.
 void ViewerTest::playsAtPace()
 {
     QFETCH(double, rate);
@@ -417,9 +442,10 @@ void ViewerTest::playsAtPace()
     m_window->setFramesPerSecond(rate);
     m_window->setPace(rule);
     openPlaying(folder.path());
-    QCOMPARE(m_window->statusBar()->currentMessage(), message);
     QCOMPARE(state(), Playback::State::Playing);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    // Told as the file is met.
+    QCOMPARE(m_window->statusBar()->currentMessage(), message);
     QCOMPARE(frame().number, 4);
     QCOMPARE(m_window->statusText().contains(QStringLiteral(", pace: ")), !status.isEmpty());
     QVERIFY2(m_window->statusText().contains(status), qPrintable(m_window->statusText()));
@@ -594,25 +620,32 @@ void ViewerTest::warnings_data()
     QTest::addColumn<int>("goodFiles");
     QTest::addColumn<QString>("rules");
     QTest::addColumn<QStringList>("origins");  // of the lines, bad files' first
+    QTest::addColumn<QString>("firstShown");  // once the folder has opened, paused on its first frame
     QTest::addColumn<QString>("lastFrame");
     const QString broken = QStringLiteral("broken.png");
     QTest::newRow("no image files") << QStringList() << QStringList() << 0 << QString()
-                                    << QStringList{QStringLiteral("trigger 1")} << "no frame yet";
+                                    << QStringList{QStringLiteral("trigger 1")}
+                                    << "no frame yet, 1 warning, end of folder" << "no frame yet";
     // Played between good_0.png and good_1.png.
     QTest::newRow("one undecodable file") << QStringList{QStringLiteral("good_0_broken.png")} << QStringList() << 2
                                           << QString() << QStringList{QStringLiteral("trigger 2, good_0_broken.png")}
-                                          << "frame 3 of 3: good_1.png";
+                                          << "frame 1 of 3: good_0.png" << "frame 3 of 3: good_1.png";
+    // The folder opens on the first file that gives a frame.
     QTest::newRow("two undecodable files")
         << QStringList{broken, QStringLiteral("sub/bad.jpg")} << QStringList() << 1 << QString()
         << QStringList{QStringLiteral("trigger 1, broken.png"), QStringLiteral("trigger 3, sub/bad.jpg")}
-        << "frame 2 of 3: good_0.png";
+        << "frame 2 of 3: good_0.png" << "frame 2 of 3: good_0.png";
+    QTest::newRow("nothing decodes") << QStringList{QStringLiteral("a.png"), QStringLiteral("b.png")} << QStringList() << 0
+                                     << QString()
+                                     << QStringList{QStringLiteral("trigger 1, a.png"), QStringLiteral("trigger 2, b.png")}
+                                     << "no frame yet, 2 warnings, end of folder" << "no frame yet";
     QTest::newRow("a decoder's warning") << QStringList() << QStringList{QStringLiteral("damaged.png")} << 1
                                          << QString() << QStringList{QStringLiteral("trigger 1, damaged.png")}
-                                         << "frame 2 of 2: good_0.png";
+                                         << "frame 1 of 2: damaged.png" << "frame 2 of 2: good_0.png";
     QTest::newRow("rules hide warnings") << QStringList{broken} << QStringList() << 1
                                          << QStringLiteral("*.warning=false\n*.critical=false")
                                          << QStringList{QStringLiteral("trigger 1, broken.png")}
-                                         << "frame 2 of 2: good_0.png";
+                                         << "frame 2 of 2: good_0.png" << "frame 2 of 2: good_0.png";
 }
 
 // Each warning of the module and its decoders is a line of the pane, after
@@ -625,6 +658,7 @@ void ViewerTest::warnings()
     QFETCH(int, goodFiles);
     QFETCH(QString, rules);
     QFETCH(QStringList, origins);
+    QFETCH(QString, firstShown);
     QFETCH(QString, lastFrame);
     QLoggingCategory::setFilterRules(rules);
     ImageFolder folder;
@@ -644,7 +678,10 @@ void ViewerTest::warnings()
     for (int i = 0; i < messages.size(); ++i)
         expected << origins.value(i) + QStringLiteral(": ") + messages.at(i);
 
-    openPlaying(folder.path());
+    open(folder.path());
+    QTRY_VERIFY2(m_window->statusText().startsWith(firstShown), qPrintable(m_window->statusText()));
+    if (state() == Playback::State::Paused)
+        key(Qt::Key_Space);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
     QCOMPARE(frame().number, goodFiles + damagedFiles.size());
     QStringList lines = m_window->warningPane().lines();

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -19,6 +20,11 @@ void forceOn(QLoggingCategory* category, QtMsgType type, QSet<QByteArray>& hidde
     else
         hidden.insert(name);
     category->setEnabled(type, true);
+}
+
+bool isCameraCategory(const char* name)
+{
+    return name && std::strcmp(name, CameraEvent::categoryName()) == 0;
 }
 
 }  // namespace
@@ -48,18 +54,28 @@ void LogRelay::note(const QString& text)
 
 // Qt drops a disabled category's messages before any handler sees them: what
 // the user's rules (the previous filter) say is recorded, then warnings and
-// critical lines are forced on, so they are counted whatever the rules say.
+// critical lines, and the camera's debug lines, are forced on, so they are
+// seen whatever the rules say.
 void LogRelay::filter(QLoggingCategory* category)
 {
     activeRelay->m_previousFilter(category);
     forceOn(category, QtWarningMsg, activeRelay->m_hiddenWarnings);
     forceOn(category, QtCriticalMsg, activeRelay->m_hiddenCriticals);
+    if (isCameraCategory(category->categoryName())) {
+        activeRelay->m_cameraLinesHidden = !category->isDebugEnabled();
+        category->setEnabled(QtDebugMsg, true);
+    }
 }
 
 void LogRelay::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     bool hidden = false;
-    if (type == QtWarningMsg || type == QtCriticalMsg) {
+    if (type == QtDebugMsg && isCameraCategory(context.category)) {
+        hidden = activeRelay->m_cameraLinesHidden;
+        const CameraEvent event = CameraEvent::parse(message);
+        if (event.kind != CameraEvent::Kind::None && activeRelay->m_cameraListener)
+            activeRelay->m_cameraListener(event);
+    } else if (type == QtWarningMsg || type == QtCriticalMsg) {
         ++activeRelay->m_warnings;
         const QSet<QByteArray>& hiddenOfType =
             type == QtWarningMsg ? activeRelay->m_hiddenWarnings : activeRelay->m_hiddenCriticals;

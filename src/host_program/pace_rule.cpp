@@ -1,7 +1,6 @@
 #include "pace_rule.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include "file_time.h"
 
 #include <cmath>
 #include <limits>
@@ -10,10 +9,10 @@ namespace {
 
 struct Unit {
     const char* name;
-    double seconds;
+    qint64 nanoseconds;
 };
 
-constexpr Unit units[] = {{"s", 1.0}, {"ms", 1e-3}, {"us", 1e-6}, {"ns", 1e-9}};
+constexpr Unit units[] = {{"s", 1000000000}, {"ms", 1000000}, {"us", 1000}, {"ns", 1}};
 
 QString unitNames()
 {
@@ -47,7 +46,7 @@ bool PaceRule::parse(const QString& text, PaceRule& rule, QString& error)
             rule.source = Source::FileName;
             rule.name = pattern;
             rule.unit = QLatin1String(unit.name);
-            rule.unitSeconds = unit.seconds;
+            rule.unitNanoseconds = unit.nanoseconds;
             return true;
         }
     }
@@ -57,32 +56,27 @@ bool PaceRule::parse(const QString& text, PaceRule& rule, QString& error)
     return false;
 }
 
-QVector<RecordedTime> PaceRule::recordedTimes(const QStringList& paths, const QString& root) const
+RecordedTime PaceRule::recordedTime(const QString& file, const QString& path) const
 {
-    QVector<RecordedTime> times;
-    times.reserve(paths.size());
-    // Milliseconds since the epoch lose their last digits as seconds in a double: counted from the first file's.
-    qint64 firstMilliseconds = 0;
-    bool firstFound = false;
-    for (const QString& path : paths) {
-        RecordedTime time{path.mid(root.size() + 1), std::numeric_limits<double>::quiet_NaN()};
-        if (source == Source::ModificationTime) {
-            const QDateTime modified = QFileInfo(path).lastModified();
-            if (modified.isValid()) {
-                if (!firstFound)
-                    firstMilliseconds = modified.toMSecsSinceEpoch();
-                firstFound = true;
-                time.seconds = double(modified.toMSecsSinceEpoch() - firstMilliseconds) / 1e3;
-            }
-        } else {
-            bool isNumber = false;
-            const double number = name.match(time.file).captured(unit).toDouble(&isNumber);
-            if (isNumber && std::isfinite(number))
-                time.seconds = number * unitSeconds;
-        }
-        times.append(time);
+    RecordedTime time{file, false, 0};
+    if (source == Source::ModificationTime) {
+        time.known = fileModificationTime(path, time.nanoseconds);
+        return time;
     }
-    return times;
+    // A whole number is taken exactly, as nanoseconds since 1970 need; others as a double.
+    const QString number = name.match(file).captured(unit);
+    bool isWhole = false;
+    const qint64 whole = number.toLongLong(&isWhole);
+    if (isWhole && qAbs(whole) <= std::numeric_limits<qint64>::max() / unitNanoseconds) {
+        time.known = true;
+        time.nanoseconds = whole * unitNanoseconds;
+        return time;
+    }
+    bool isNumber = false;
+    const double nanoseconds = number.toDouble(&isNumber) * double(unitNanoseconds);
+    time.known = isNumber && std::abs(nanoseconds) < 9e18;
+    time.nanoseconds = time.known ? qint64(std::llround(nanoseconds)) : 0;
+    return time;
 }
 
 QString PaceRule::description() const

@@ -8,12 +8,13 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
-#include <QVector>
+#include <QtGlobal>
 
-// A file's time as recorded, in seconds; NaN when it has none.
+// A file's time as recorded, in nanoseconds from some moment of its rule's.
 struct RecordedTime {
     QString file;  // relative to the folder
-    double seconds = 0.0;
+    bool known = false;
+    qint64 nanoseconds = 0;
 };
 
 struct PaceRule {
@@ -21,14 +22,14 @@ struct PaceRule {
     Source source = Source::None;
     QRegularExpression name;  // FileName
     QString unit;              // FileName: the name of the group that captures the number
-    double unitSeconds = 1.0;  // what one of those numbers is
+    qint64 unitNanoseconds = 1000000000;  // what one of those numbers is
     double speed = 1.0;
 
     // "mtime" or "name:REGEX"; false with a one-line reason in error.
     static bool parse(const QString& text, PaceRule& rule, QString& error);
 
-    // The times of paths, all below root (the camera's folder path), in that order.
-    QVector<RecordedTime> recordedTimes(const QStringList& paths, const QString& root) const;
+    // The time of `file`, relative to the camera's folder, whose absolute path is `path`.
+    RecordedTime recordedTime(const QString& file, const QString& path) const;
 
     // How the pace is shown: "file times", "times in file names", with " × 2" for a speed of 2.
     QString description() const;

@@ -1,45 +1,61 @@
-// When each trigger of a paced run is due, in seconds from the first trigger:
-// at a fixed rate, or at the files' recorded offsets from the first file.
+// When each trigger of a paced run is due, in seconds from the first: at a
+// fixed rate, or at the recorded times of the files the camera takes, told
+// one trigger at a time as the camera names each file.
 #ifndef PACE_SCHEDULE_H
 #define PACE_SCHEDULE_H
 
 #include "pace_rule.h"
 
 #include <QStringList>
-#include <QVector>
+
+#include <vector>
 
 class PaceSchedule {
 public:
-    // A trigger that begins later than this after its time is late: the
-    // trigger timer waits whole milliseconds, rounded up, and fires within
-    // one more.
+    // A presentation that comes later than this after its time is late: the
+    // timer waits whole milliseconds, rounded up, and fires within one more.
     static constexpr double lateAfterSeconds = 0.002;
 
-    // Unpaced: every trigger as soon as the one before it has returned.
+    // Unpaced: every trigger as soon as the one before it has been presented.
     PaceSchedule() = default;
     explicit PaceSchedule(double triggersPerSecond);
-    // The recorded offsets divided by speed. A file whose time goes back,
-    // jumps ahead by more than ten typical intervals (and a second), or is
-    // missing, plays right after the file before it; the file after it keeps
-    // its own interval.
-    PaceSchedule(const QVector<RecordedTime>& times, double speed);
+    // At the files' recorded times, their offsets divided by speed.
+    static PaceSchedule fromRecordedTimes(double speed);
 
-    bool paced() const { return m_interval > 0.0 || !m_offsets.isEmpty(); }
-    // trigger counts from 0. Past the last file the files' offsets start
-    // again, one typical interval after the last.
-    double dueSeconds(int trigger) const;
-    // The timer's wait for that trigger, at elapsedSeconds on the schedule's
-    // clock: whole milliseconds, rounded up, 0 when it is due.
-    int waitMilliseconds(int trigger, double elapsedSeconds) const;
-    // One line for each kind of irregular time, naming the first file of that
-    // kind and counting the others.
-    const QStringList& irregularities() const { return m_irregularities; }
+    bool paced() const { return m_interval > 0.0 || m_speed > 0.0; }
+    // The next trigger's due time; it took the file at `position` (from 0)
+    // recorded at `time`, or no file when position is -1. A file whose time
+    // goes back, jumps ahead by more than ten typical intervals (and a
+    // second), or is missing, plays right after the file before it; the file
+    // after it keeps its own interval. A file at or before the last one's
+    // place begins a new pass, one typical interval after the last; so does a
+    // trigger that took no file.
+    double nextDue(int position, const RecordedTime& time);
+    // One line for each kind of irregular time, the first time a file of that
+    // kind is met; each is given once.
+    QStringList takeNotes();
+
+    // The timer's wait for a time due at dueSeconds, at elapsedSeconds on the
+    // schedule's clock: whole milliseconds, rounded up, 0 when it is due.
+    static int waitMilliseconds(double dueSeconds, double elapsedSeconds);
 
 private:
+    double typicalInterval() const;
+    void note(int kind, const QString& text);
+
     double m_interval = 0.0;  // at a fixed rate
-    QVector<double> m_offsets;
-    double m_period = 0.0;  // from the first file of one pass to the first of the next
-    QStringList m_irregularities;
+    int m_triggers = 0;
+    double m_speed = 0.0;  // at the files' times
+    double m_lastDue = 0.0;
+    int m_lastPosition = -1;
+    bool m_started = false;
+    bool m_hasLastTime = false;
+    qint64 m_lastTime = 0;
+    // The latest forward intervals, seconds, a window that does not grow with the run.
+    std::vector<double> m_intervals;
+    std::size_t m_nextInterval = 0;
+    unsigned m_told = 0;  // the kinds already noted, a bit each
+    QStringList m_notes;
 };
 
 #endif

@@ -21,7 +21,7 @@ struct TriggerRecord {
     bool delivered = false;
     FrameRecord frame;     // when delivered
     QStringList warnings;  // logged while it ran
-    double dueSeconds = -1.0;  // in a paced run, when it was due after the first trigger
+    double dueSeconds = -1.0;  // in a paced run, when it was due after the first trigger's presentation
 };
 
 struct RunSummary {
@@ -30,13 +30,13 @@ struct RunSummary {
     int warnings = 0;                    // every warning of the run
     int warningsBeforeFirstTrigger = 0;  // of those, up to the camera's start (a preload decodes then)
     double openSeconds = 0.0;       // the camera's open
-    double frameSpanSeconds = 0.0;  // from the trigger of the first delivered frame to the last's
+    double frameSpanSeconds = 0.0;  // from the presentation of the first delivered frame to the last's
     qint64 bytes = 0;
     int saved = -1;  // frames written by --save; -1 without it
     double triggerSeconds = 0.0;  // inside the camera's trigger, the host's callback left out
     bool interrupted = false;
     bool paced = false;
-    int lateTriggers = 0;  // begun later than their time in a paced run
+    int lateTriggers = 0;  // presented later than their time in a paced run
     double largestLagSeconds = 0.0;
 
     // Over the frame span, counted in intervals between frames, so the first frame adds none.

@@ -28,14 +28,20 @@ Player::Player(const CameraEntryPoints& entryPoints, const HostOptions& options,
     : m_options(options), m_log(log), m_camera(entryPoints)
 {
     m_triggerTimer.setSingleShot(true);
-    m_triggerTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_triggerTimer, &QTimer::timeout, this, &Player::step);
+    m_presentTimer.setSingleShot(true);
+    m_presentTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_presentTimer, &QTimer::timeout, this, &Player::present);
     connect(&m_interruptPoll, &QTimer::timeout, this, [this] {
         if (interruptRequested())
             finish();
     });
     m_camera.setFrameHandler([this](ICameraObject& camera) { onFrame(camera); });
-    m_log.setWarningListener([this](const QString& message) { m_trigger.warnings.append(message); });
+    m_log.setWarningListener([this](const QString& message) {
+        m_trigger.warnings.append(message);
+        m_report.takeWarning(message);
+    });
+    m_log.setCameraListener([this](const CameraEvent& event) { takeCameraEvent(event); });
 }
 
 int Player::run()
@@ -49,8 +55,6 @@ int Player::run()
         writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
     if (m_failed)
         return m_exitStatus;
-    // Listed before the clock starts, so that no figure of the summary holds the listing.
-    files();
     if (stderrIsTerminal())
         m_progress = ProgressBar(true, expectedFrames());
     m_log.setAroundLine([this] { m_progress.clear(); }, [this] { m_progress.draw(); });
@@ -106,16 +110,12 @@ bool Player::readManifest()
     return true;
 }
 
-// The notes on irregular file times go out once, before the first trigger.
 void Player::setUpPace()
 {
     if (m_options.fps > 0.0)
         m_pace = PaceSchedule(m_options.fps * m_options.pace.speed);
-    else if (m_options.pace.source != PaceRule::Source::None) {
-        m_pace = PaceSchedule(m_options.pace.recordedTimes(files().list().paths(), files().list().root()), m_options.pace.speed);
-    }
-    for (const QString& note : m_pace.irregularities())
-        m_log.note(note);
+    else if (m_options.pace.source != PaceRule::Source::None)
+        m_pace = PaceSchedule::fromRecordedTimes(m_options.pace.speed);
     m_summary.paced = m_pace.paced();
 }
 
@@ -132,12 +132,12 @@ bool Player::openCamera()
     }
     // A large folder preloads for minutes: a user at a terminal is told why nothing happens yet.
     const bool tellOpening = m_options.preload && stderrIsTerminal();
-    if (tellOpening)
-        m_log.note(QStringLiteral("preloading %1 files...").arg(files().size()));
+    m_tellPreload = tellOpening;
     QElapsedTimer opening;
     opening.start();
     const int opened = m_camera->open();
     m_summary.openSeconds = double(opening.nsecsElapsed()) / 1e9;
+    m_tellPreload = false;
     if (tellOpening)
         m_log.note(QStringLiteral("open took %1 s").arg(m_summary.openSeconds, 0, 'f', 1));
     if (!opened) {
@@ -155,21 +155,21 @@ bool Player::openCamera()
     return true;
 }
 
-FileCursor& Player::files()
+// The camera's lines come while it opens and inside each trigger, on this thread.
+void Player::takeCameraEvent(const CameraEvent& event)
 {
-    if (!m_listed) {
-        m_files = FileCursor(listImageFiles(m_options.folder));
-        m_listed = true;
-    }
-    return m_files;
+    m_report.take(event);
+    // A large folder preloads for minutes: a user at a terminal is told why nothing happens yet.
+    if (m_tellPreload && event.kind == CameraEvent::Kind::Scanned)
+        m_log.note(QStringLiteral("preloading %1 files...").arg(event.files));
 }
 
 // The frames a run will deliver, when it can be known beforehand; 0 when not.
-int Player::expectedFrames()
+int Player::expectedFrames() const
 {
     if (m_options.loop)
         return qMax(m_options.frames, 0);
-    return m_options.frames > 0 ? qMin(m_options.frames, files().size()) : files().size();
+    return m_options.frames > 0 ? qMin(m_options.frames, m_report.files()) : m_report.files();
 }
 
 void Player::step()
@@ -178,59 +178,73 @@ void Player::step()
         finish();
         return;
     }
-    // Paced deadlines count from the first trigger, and a frame's time is its
-    // trigger's: a slow first decode then does not shorten the span.
-    if (m_triggers == 0)
-        m_clock.restart();
     m_trigger = TriggerRecord();
     m_trigger.number = m_triggers + 1;
-    if (recordsFrames()) {
-        const int position = files().step(m_options.loop);
-        m_trigger.file = position >= 0 ? files().relativePath(position) : QString();
-    }
+    m_report.beginTrigger();
     m_callbackNanoseconds = 0;
-    m_triggerNanoseconds = m_clock.nsecsElapsed();
-    noteLag();
+    const qint64 start = m_clock.nsecsElapsed();
     m_camera->trigger();
-    m_summary.triggerSeconds += double(m_clock.nsecsElapsed() - m_triggerNanoseconds - m_callbackNanoseconds) / 1e9;
+    m_summary.triggerSeconds += double(m_clock.nsecsElapsed() - start - m_callbackNanoseconds) / 1e9;
     ++m_triggers;
+    m_trigger.file = m_report.file();
+    m_presentPending = true;
+    if (!m_pace.paced()) {
+        present();
+        return;
+    }
+    const bool fromFile = m_report.position() >= 0 && m_options.pace.source != PaceRule::Source::None;
+    const RecordedTime time = fromFile ? m_options.pace.recordedTime(m_report.file(), m_report.path()) : RecordedTime();
+    m_trigger.dueSeconds = m_pace.nextDue(m_report.position(), time);
+    for (const QString& note : m_pace.takeNotes())
+        m_log.note(note);
+    // The schedule counts from the first presentation: the first decode is not in it.
+    if (m_triggers == 1)
+        m_paceOriginNanoseconds = m_clock.nsecsElapsed();
+    const int wait = PaceSchedule::waitMilliseconds(m_trigger.dueSeconds, pacedSeconds());
+    if (wait == 0)
+        present();
+    else
+        m_presentTimer.start(wait);
+}
+
+void Player::present()
+{
+    presentTrigger();
+    if (m_failed || m_report.folderEnded() || (m_options.frames > 0 && m_triggers >= m_options.frames)) {
+        finish();
+        return;
+    }
+    m_triggerTimer.start(0);
+}
+
+// The trigger's line, and the figures taken when a frame is presented.
+void Player::presentTrigger()
+{
+    m_presentPending = false;
+    const qint64 now = m_clock.nsecsElapsed();
+    if (m_pace.paced())
+        noteLag(pacedSeconds());
+    if (m_trigger.delivered) {
+        if (m_trigger.frame.number == 1)
+            m_firstFrameNanoseconds = now;
+        m_summary.frameSpanSeconds = double(now - m_firstFrameNanoseconds) / 1e9;
+    } else {
+        ++m_summary.triggersWithoutFrame;
+    }
     if (!m_options.quiet)
         writeOut(triggerLine(m_trigger, m_options.json));
     checkTrigger();
-    if (m_failed) {
-        finish();
-        return;
-    }
-    if (!m_trigger.delivered)
-        ++m_summary.triggersWithoutFrame;
-    if (m_files.ended(m_trigger.delivered, !m_trigger.warnings.isEmpty(), m_options.loop)) {
-        finish();
-        return;
-    }
-    if (m_options.frames > 0 && m_triggers >= m_options.frames) {
-        finish();
-        return;
-    }
-    scheduleNextTrigger();
 }
 
-void Player::scheduleNextTrigger()
+double Player::pacedSeconds() const
 {
-    if (!m_pace.paced()) {
-        m_triggerTimer.start(0);
-        return;
-    }
-    // Deadlines from the start, so timer lateness does not add up over a run.
-    m_triggerTimer.start(m_pace.waitMilliseconds(m_triggers, double(m_clock.nsecsElapsed()) / 1e9));
+    return double(m_clock.nsecsElapsed() - m_paceOriginNanoseconds) / 1e9;
 }
 
-// How late the trigger under way begins.
-void Player::noteLag()
+// How late the trigger under way is presented.
+void Player::noteLag(double presentedSeconds)
 {
-    if (!m_pace.paced())
-        return;
-    m_trigger.dueSeconds = m_pace.dueSeconds(m_triggers);
-    const double lag = double(m_triggerNanoseconds) / 1e9 - m_trigger.dueSeconds;
+    const double lag = presentedSeconds - m_trigger.dueSeconds;
     if (lag > PaceSchedule::lateAfterSeconds)
         ++m_summary.lateTriggers;
     m_summary.largestLagSeconds = qMax(m_summary.largestLagSeconds, lag);
@@ -256,9 +270,6 @@ void Player::onFrame(ICameraObject& camera)
     m_trigger.delivered = true;
     m_trigger.frame = frame;
     m_summary.bytes += camera.m_imageSize;
-    if (frame.number == 1)
-        m_firstFrameNanoseconds = m_triggerNanoseconds;
-    m_summary.frameSpanSeconds = double(m_triggerNanoseconds - m_firstFrameNanoseconds) / 1e9;
 
     if (!m_options.contactSheet.isEmpty() && !m_sheet.isFull())
         // Reads the camera's bytes, which are gone once this returns; nothing keeps it.
@@ -290,7 +301,10 @@ void Player::fail(const QString& reason)
 
 void Player::finish()
 {
+    if (m_presentPending)
+        presentTrigger();
     m_triggerTimer.stop();
+    m_presentTimer.stop();
     m_interruptPoll.stop();
     m_summary.interrupted = interruptRequested();
     m_camera->stop();

@@ -1,10 +1,12 @@
 // The reference host: plays a folder through a loaded camera module, one
-// trigger per timer tick, and reports every delivered frame.
+// trigger per timer tick, and reports every delivered frame, with the file
+// the camera's log names for it. A paced trigger comes as soon as the one
+// before it has been presented; its frame is presented at its due time.
 #ifndef PLAYER_H
 #define PLAYER_H
 
+#include "camera_report.h"
 #include "contact_sheet.h"
-#include "file_cursor.h"
 #include "frame_report.h"
 #include "host_camera.h"
 #include "host_options.h"
@@ -35,11 +37,13 @@ private:
     bool readManifest();
     void setUpPace();
     bool recordsFrames() const { return !m_options.quiet || m_check; }
-    FileCursor& files();
-    int expectedFrames();
+    void takeCameraEvent(const CameraEvent& event);
+    int expectedFrames() const;
     void step();
-    void scheduleNextTrigger();
-    void noteLag();
+    void present();
+    void presentTrigger();
+    double pacedSeconds() const;
+    void noteLag(double presentedSeconds);
     void checkTrigger();
     void onFrame(ICameraObject& camera);
     void saveToFolder(const ICameraObject& camera, const FrameRecord& frame);
@@ -51,10 +55,10 @@ private:
     HostOptions m_options;
     LogRelay& m_log;
     HostCamera m_camera;
-    // The folder's files as the camera lists them, when first needed.
-    FileCursor m_files;
-    bool m_listed = false;
+    CameraReport m_report;
+    bool m_tellPreload = false;  // while the camera opens: say how many files it preloads
     TriggerRecord m_trigger;  // the one under way
+    bool m_presentPending = false;  // it has returned, and is not presented yet
     qint64 m_callbackNanoseconds = 0;
     ProgressBar m_progress{false, 0};
     ContactSheet m_sheet;
@@ -62,13 +66,14 @@ private:
     PaceSchedule m_pace;
     std::optional<ManifestCheck> m_check;  // with --check
     int m_triggers = 0;
-    qint64 m_triggerNanoseconds = 0;  // when the trigger under way began
-    qint64 m_firstFrameNanoseconds = 0;
+    qint64 m_paceOriginNanoseconds = 0;  // when the first trigger was presented
+    qint64 m_firstFrameNanoseconds = 0;  // when the first frame was presented
     int m_exitStatus = 0;
     bool m_failed = false;
     bool m_stdoutFailed = false;
     QElapsedTimer m_clock;
     QTimer m_triggerTimer;
+    QTimer m_presentTimer;
     QTimer m_interruptPoll;
 };
 

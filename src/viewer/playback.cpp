@@ -25,8 +25,13 @@ Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObjec
     // A repeating timer never makes up for the ticks it missed, so triggers
     // do not pile up behind slow painting.
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &Playback::trigger);
+    connect(&m_timer, &QTimer::timeout, this, &Playback::tick);
+    m_seekTimer.setSingleShot(true);
+    connect(&m_seekTimer, &QTimer::timeout, this, &Playback::seekFirstFrame);
     m_camera.setFrameHandler([this](ICameraObject& camera) { receive(camera); });
+    // Direct from a trigger on this thread; queued from the opening thread.
+    connect(&log, &WarningLog::cameraSaid, this, &Playback::takeCameraEvent);
+    connect(&log, &WarningLog::warned, this, [this](const QString&, const QString& message) { m_report.takeWarning(message); });
 }
 
 Playback::~Playback()
@@ -56,6 +61,7 @@ void Playback::play()
         restart();
         return;
     }
+    m_seekTimer.stop();
     m_meter.reset();
     startTriggerTimer();
     setState(State::Playing);
@@ -79,25 +85,33 @@ void Playback::setPlayWhenOpened(bool play)
     emit stateChanged();
 }
 
+// A frame kept for its due time is the next one: shown at once.
 void Playback::step()
 {
     if (m_state == State::NoCamera || m_state == State::Opening)
         return;
     m_timer.stop();
+    m_seekTimer.stop();
     setState(State::Paused);
-    trigger();
+    if (m_pending)
+        present();
+    else
+        trigger();
 }
 
+// The camera lists the folder again at its next trigger.
 void Playback::restart()
 {
     if (m_state == State::NoCamera || m_state == State::Opening)
         return;
-    const WarningLog::ModuleCall call(m_log, tr("restart"));
-    m_camera->stop();
-    m_camera->start();
-    // The camera lists the folder again at its next trigger.
-    listFiles();
+    m_seekTimer.stop();
+    {
+        const WarningLog::ModuleCall call(m_log, tr("restart"));
+        m_camera->stop();
+        m_camera->start();
+    }
     clearFrame();
+    beginRun();
     setState(State::Paused);
     play();
 }
@@ -135,6 +149,14 @@ void Playback::setPace(const PaceRule& rule)
     m_paceRule = rule;
 }
 
+// A camera opened or restarted: triggers count from 1 again, and the pace starts afresh.
+void Playback::beginRun()
+{
+    m_triggers = 0;
+    m_pace = m_paceRule.source == PaceRule::Source::None ? PaceSchedule()
+                                                          : PaceSchedule::fromRecordedTimes(m_paceRule.speed);
+}
+
 QString Playback::paceDescription() const
 {
     return m_pace.paced() ? m_paceRule.description() : QString();
@@ -152,9 +174,11 @@ void Playback::reopen(bool playWhenOpened)
 void Playback::startOpening()
 {
     m_timer.stop();
+    m_seekTimer.stop();
     closeCamera();
     clearFrame();
-    m_files = FileCursor();
+    m_report = CameraReport();
+    beginRun();
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
@@ -163,16 +187,9 @@ void Playback::startOpening()
     m_error.clear();
     m_listing = true;
     m_listedFiles = 0;
+    m_preloadedFiles = 0;
     setState(State::Opening);
-    const QString folder = m_folder;
-    m_opening = QThread::create([this, folder] {
-        const auto tell = [this](int files, bool done) {
-            QMetaObject::invokeMethod(this, [this, files, done] { showListed(files, done); }, Qt::QueuedConnection);
-        };
-        m_listed = listImageFiles(folder, [&tell](int files) { tell(files, false); });
-        tell(m_listed.size(), true);
-        m_openFailure = openCamera();
-    });
+    m_opening = QThread::create([this] { m_openFailure = openCamera(); });
     connect(m_opening, &QThread::finished, this, &Playback::finishOpening);
     m_opening->start();
 }
@@ -190,12 +207,23 @@ QString Playback::openCamera()
     return QString();
 }
 
-// The thread's reports are queued before its end, so each comes while its open is under way.
-void Playback::showListed(int files, bool done)
+// The opening thread's lines are queued before its end, so each comes while its open is under way.
+void Playback::takeCameraEvent(const CameraEvent& event)
 {
-    m_listedFiles = files;
-    m_listing = !done;
-    emit listingProgressed();
+    m_report.take(event);
+    if (m_state != State::Opening)
+        return;
+    switch (event.kind) {
+    case CameraEvent::Kind::Scanning: m_listedFiles = event.files; break;
+    case CameraEvent::Kind::Scanned:
+        m_listing = false;
+        m_listedFiles = event.files;
+        break;
+    case CameraEvent::Kind::Preloading:
+    case CameraEvent::Kind::Preloaded: m_preloadedFiles = event.position; break;
+    default: return;
+    }
+    emit openingProgressed();
 }
 
 void Playback::finishOpening()
@@ -203,7 +231,6 @@ void Playback::finishOpening()
     m_opening->wait();
     delete m_opening;
     m_opening = nullptr;
-    useFiles(std::move(m_listed));
     if (m_reopenWanted) {
         m_reopenWanted = false;
         startOpening();
@@ -220,7 +247,15 @@ void Playback::finishOpening()
     if (m_error.isEmpty() && m_playWhenOpened)
         play();
     else if (m_error.isEmpty() && stepWhenOpened)
-        step();
+        seekFirstFrame();
+}
+
+// Files that give no frame are passed, each warned, up to the end of the folder.
+void Playback::seekFirstFrame()
+{
+    trigger();
+    if (m_frame.number == 0 && m_state == State::Paused)
+        m_seekTimer.start(0);
 }
 
 void Playback::closeCamera()
@@ -236,44 +271,70 @@ void Playback::closeCamera()
 void Playback::clearFrame()
 {
     m_frame = HostFrame();
+    m_next = HostFrame();
+    m_pending = false;
+    m_received = 0;
     m_meter.reset();
     emit frameCleared();
 }
 
-void Playback::listFiles()
+// Each tick shows the frame kept for its due time, if any, and triggers the next.
+void Playback::tick()
 {
-    useFiles(listImageFiles(m_folder));
+    if (m_pending)
+        present();
+    trigger();
 }
 
-// The cursor starts before the first file, and the pace is the files' own.
-void Playback::useFiles(ImageFileList files)
-{
-    m_files = FileCursor(std::move(files));
-    m_triggers = 0;
-    if (m_paceRule.source != PaceRule::Source::None)
-        m_pace = PaceSchedule(m_paceRule.recordedTimes(m_files.list().paths(), m_files.list().root()), m_paceRule.speed);
-}
-
+// One trigger. Its frame is shown at once, or, playing at a pace from the
+// files, kept for its due time, on which the timer is set.
 void Playback::trigger()
 {
-    const int framesBefore = m_frame.number;
-    const int warningsBefore = m_log.warningCount();
-    const int next = m_files.step(m_loop);
+    const int receivedBefore = m_received;
+    m_report.beginTrigger();
     ++m_triggers;
-    const QString origin = next >= 0 ? tr("trigger %1, %2").arg(m_triggers).arg(m_files.relativePath(next))
-                                     : tr("trigger %1").arg(m_triggers);
     {
-        const WarningLog::ModuleCall call(m_log, origin);
+        const WarningLog::ModuleCall call(m_log, tr("trigger %1").arg(m_triggers));
         m_camera->trigger();
     }
-    scheduleNextTrigger();
-    const bool delivered = m_frame.number > framesBefore;
-    if (m_files.ended(delivered, m_log.warningCount() > warningsBefore, m_loop)) {
+    m_pending = m_received > receivedBefore;
+    const double due = m_pace.paced() ? dueOfTrigger() : 0.0;
+    if (m_report.folderEnded()) {
         m_timer.stop();
         setState(State::EndOfFolder);
-    } else if (delivered) {
-        emit frameDelivered();
+        return;
     }
+    if (!m_pace.paced() || m_state != State::Playing) {
+        if (m_pending)
+            present();
+        return;
+    }
+    m_pendingDue = due;
+    if (m_rebasePace) {
+        m_rebasePace = false;
+        m_paceClock.start();
+        m_paceStart = due;
+    }
+    m_timer.start(PaceSchedule::waitMilliseconds(due, m_paceStart + double(m_paceClock.nsecsElapsed()) / 1e9));
+}
+
+double Playback::dueOfTrigger()
+{
+    const bool fromFile = m_report.position() >= 0 && m_paceRule.source != PaceRule::Source::None;
+    const RecordedTime time = fromFile ? m_paceRule.recordedTime(m_report.file(), m_report.path()) : RecordedTime();
+    const double due = m_pace.nextDue(m_report.position(), time);
+    for (const QString& note : m_pace.takeNotes())
+        emit paceNoted(note);
+    return due;
+}
+
+void Playback::present()
+{
+    m_pending = false;
+    m_frame = std::move(m_next);
+    m_next = HostFrame();
+    m_meter.addFrame();
+    emit frameDelivered();
 }
 
 void Playback::receive(ICameraObject& camera)
@@ -281,18 +342,17 @@ void Playback::receive(ICameraObject& camera)
     // The camera's bytes are gone once this returns: frameImage copies them.
     HostFrame frame;
     static_cast<FrameDescription&>(frame) = describeFrame(camera);
-    frame.number = m_frame.number + 1;
+    frame.number = ++m_received;
     frame.image = frameImage(camera);
     if (frame.image.isNull() && camera.m_imageData && camera.m_imageSize > 0)
         frame.raw = QByteArray(reinterpret_cast<const char*>(camera.m_imageData), camera.m_imageSize);
-    const int position = m_files.position();
-    if (position >= 0) {
-        frame.position = position;
-        frame.file = m_files.relativePath(position);
-        frame.paletteIndices = frame.pixelFormat == PIXEL_FORMAT_GRAY8 && holdsPaletteIndices(m_files.path(position));
+    // The camera named the file just before it decoded it.
+    if (m_report.position() >= 0) {
+        frame.position = m_report.position();
+        frame.file = m_report.file();
+        frame.paletteIndices = frame.pixelFormat == PIXEL_FORMAT_GRAY8 && holdsPaletteIndices(m_report.path());
     }
-    m_frame = std::move(frame);
-    m_meter.addFrame();
+    m_next = std::move(frame);
 }
 
 void Playback::setState(State state)
@@ -303,8 +363,8 @@ void Playback::setState(State state)
     emit stateChanged();
 }
 
-// At a pace from the files, each trigger arms the timer for the next; the
-// schedule counts from the trigger that play() started with.
+// At a pace from the files, each trigger sets the timer for its frame; the
+// schedule counts from the frame that play() starts with, shown at once.
 void Playback::startTriggerTimer()
 {
     m_timer.setSingleShot(m_pace.paced());
@@ -312,16 +372,12 @@ void Playback::startTriggerTimer()
         m_timer.start(timerInterval());
         return;
     }
-    m_paceClock.start();
-    m_paceStart = m_pace.dueSeconds(m_triggers);
+    m_rebasePace = !m_pending;
+    if (m_pending) {
+        m_paceClock.start();
+        m_paceStart = m_pendingDue;
+    }
     m_timer.start(0);
-}
-
-void Playback::scheduleNextTrigger()
-{
-    if (!m_pace.paced() || m_state != State::Playing)
-        return;
-    m_timer.start(m_pace.waitMilliseconds(m_triggers, m_paceStart + double(m_paceClock.nsecsElapsed()) / 1e9));
 }
 
 int Playback::timerInterval() const

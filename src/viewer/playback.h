@@ -1,17 +1,18 @@
 // Plays a folder through a camera of the loaded module on the GUI thread, as
 // the camera's hosts do: one trigger per timer tick, the frame copied inside
-// the callback and announced once the trigger has returned. The folder is
-// listed and the camera opened on a thread of the viewer's own, since a
-// folder of a million files takes a second to list and a preload can take
-// minutes; the GUI thread leaves the camera alone until open has returned.
+// the callback and announced once the trigger has returned (at a pace from
+// the files, at its due time). Which file a frame is, the list's length and
+// the end of the folder come from the camera's own log lines. The camera is
+// opened on a thread of the viewer's own, since a folder of a million files
+// takes a second to list and a preload can take minutes; the GUI thread
+// leaves the camera alone until open has returned.
 #ifndef PLAYBACK_H
 #define PLAYBACK_H
 
-#include "file_cursor.h"
+#include "camera_report.h"
 #include "frame_rate_meter.h"
 #include "host_camera.h"
 #include "host_frame.h"
-#include "image_file_list.h"
 #include "pace_schedule.h"
 
 #include <QElapsedTimer>
@@ -31,7 +32,8 @@ public:
     ~Playback() override;
 
     // Creates a camera on the folder and opens it on the opening thread, then
-    // shows its first frame, paused. Until open returns the state is Opening;
+    // shows its first frame, paused: the first file that gives one, each
+    // trigger in a turn of the event loop of its own. Until open returns the state is Opening;
     // a folder that cannot be opened leaves NoCamera, and errorString() says
     // why. opened() tells either way.
     void openFolder(const QString& folder);
@@ -50,7 +52,7 @@ public:
     void setPixelFormat(int code);
     // 0: a trigger whenever the event loop is free, so as fast as the window shows frames.
     void setFramesPerSecond(double rate);
-    // Triggers each file at its recorded time instead, from the next listing of the folder on.
+    // Presents each file's frame at its recorded time instead, from the next open or restart on.
     void setPace(const PaceRule& rule);
 
     State state() const { return m_state; }
@@ -60,17 +62,17 @@ public:
     QString errorString() const { return m_error; }
     bool loops() const { return m_loop; }
     bool preloads() const { return m_preload; }
-    // The image files of the folder, as the host lists them when the camera opens or restarts.
-    int imageFiles() const { return m_files.size(); }
-    // While opening: whether the folder is still being listed, and the files listed so far.
+    // The image files of the folder, as the camera last said.
+    int imageFiles() const { return m_report.files(); }
+    // While opening: whether the camera still lists the folder, the files it
+    // has listed so far, and those it has preloaded.
     bool listing() const { return m_listing; }
     int listedFiles() const { return m_listedFiles; }
+    int preloadedFiles() const { return m_preloadedFiles; }
     const HostFrame& frame() const { return m_frame; }
     double measuredFramesPerSecond() const { return m_meter.framesPerSecond(); }
     // "file times × 2", or empty without a pace from the files.
     QString paceDescription() const;
-    // What is irregular about the listed files' times.
-    const QStringList& paceIrregularities() const { return m_pace.irregularities(); }
 
 signals:
     void frameDelivered();
@@ -78,26 +80,30 @@ signals:
     void frameCleared();
     void stateChanged();
     void opened();
-    // The opening thread has listed more files, or all of them.
-    void listingProgressed();
+    // The camera has listed or preloaded more files while it opens.
+    void openingProgressed();
+    // Something irregular about the files' times, as the first file of its kind is met.
+    void paceNoted(const QString& note);
 
 private:
     void reopen(bool playWhenOpened);
     void startOpening();
     void setPlayWhenOpened(bool play);
     QString openCamera();
-    void showListed(int files, bool done);
+    void takeCameraEvent(const CameraEvent& event);
     void finishOpening();
     void closeCamera();
     void clearFrame();
-    void listFiles();
-    void useFiles(ImageFileList files);
+    void beginRun();
+    void seekFirstFrame();
+    void tick();
     void trigger();
+    double dueOfTrigger();
+    void present();
     void receive(ICameraObject& camera);
     void setState(State state);
     int timerInterval() const;
     void startTriggerTimer();
-    void scheduleNextTrigger();
 
     WarningLog& m_log;
     HostCamera m_camera;
@@ -109,20 +115,26 @@ private:
     double m_rate = 0.0;
     State m_state = State::NoCamera;
     HostFrame m_frame;
-    FileCursor m_files;
+    HostFrame m_next;  // delivered, not presented yet
+    bool m_pending = false;
+    double m_pendingDue = 0.0;
+    int m_received = 0;  // frames since the camera opened or restarted
+    CameraReport m_report;
     int m_triggers = 0;  // since the camera opened or restarted
     FrameRateMeter m_meter;
     PaceRule m_paceRule;
     PaceSchedule m_pace;
-    QElapsedTimer m_paceClock;  // from the trigger that play() started with
-    double m_paceStart = 0.0;   // when that trigger was due
+    QElapsedTimer m_paceClock;  // from the frame that play() started with
+    double m_paceStart = 0.0;   // when that frame was due
+    bool m_rebasePace = false;  // the next trigger's frame is the one play() starts with
     QTimer m_timer;
+    QTimer m_seekTimer;  // the next trigger in search of the first frame
     QThread* m_opening = nullptr;
     QString m_openFailure;  // written by the opening thread, read once it has ended
-    ImageFileList m_listed;  // likewise
-    // What the opening thread reported last, told the GUI thread through its queue.
+    // What the camera said last while it opened, told the GUI thread through its queue.
     bool m_listing = false;
     int m_listedFiles = 0;
+    int m_preloadedFiles = 0;
     bool m_playWhenOpened = false;
     bool m_reopenWanted = false;  // a folder or preload change while the camera opened
     bool m_stepWhenOpened = false;  // a new folder shows its first frame once open

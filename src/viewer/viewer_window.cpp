@@ -93,7 +93,9 @@ ViewerWindow::ViewerWindow(const CameraEntryPoints& entryPoints, WarningLog& log
     connect(&m_playback, &Playback::frameCleared, this, &ViewerWindow::clearFrame);
     connect(&m_playback, &Playback::stateChanged, this, &ViewerWindow::showState);
     connect(&m_playback, &Playback::opened, this, &ViewerWindow::showOpened);
-    connect(&m_playback, &Playback::listingProgressed, this, &ViewerWindow::showState);
+    connect(&m_playback, &Playback::openingProgressed, this, &ViewerWindow::showState);
+    connect(&m_playback, &Playback::paceNoted, this,
+            [this](const QString& note) { statusBar()->showMessage(note, messageMilliseconds); });
     connect(m_view, &FrameView::pixelHovered, this, &ViewerWindow::showPixel);
     connect(m_view, &FrameView::zoomChanged, this, &ViewerWindow::showStatus);
     connect(&log, &WarningLog::warned, m_warnings, &WarningPane::addWarning);
@@ -333,8 +335,6 @@ void ViewerWindow::showOpened()
         showOpenFailure();
     else
         m_view->setMessage(QString());
-    if (!m_playback.paceIrregularities().isEmpty())
-        statusBar()->showMessage(m_playback.paceIrregularities().join(QLatin1Char(' ')), messageMilliseconds);
 }
 
 QString ViewerWindow::openingText() const
@@ -344,7 +344,7 @@ QString ViewerWindow::openingText() const
         return files == 1 ? tr("Listing 1 file\u2026") : tr("Listing %1 files\u2026").arg(countText(files));
     if (!m_playback.preloads())
         return tr("Opening %1\u2026").arg(QDir::toNativeSeparators(m_playback.folder()));
-    return files == 1 ? tr("Preloading 1 file\u2026") : tr("Preloading %1 files\u2026").arg(countText(files));
+    return tr("Preloading %1 of %2 files\u2026").arg(countText(m_playback.preloadedFiles()), countText(files));
 }
 
 void ViewerWindow::showOpenFailure()

@@ -4,7 +4,7 @@ namespace {
 
 // The innermost call into the camera on this thread: a warning is logged on
 // the thread of the call that caused it.
-thread_local const WarningLog::ModuleCall* currentCall = nullptr;
+thread_local WarningLog::ModuleCall* currentCall = nullptr;
 
 }  // namespace
 
@@ -16,6 +16,12 @@ WarningLog::WarningLog(QObject* parent) : QObject(parent)
         ++m_warnings;
         emit warned(currentCall ? currentCall->origin() : QString(), message);
     });
+    qRegisterMetaType<CameraEvent>();
+    m_relay.setCameraListener([this](const CameraEvent& event) {
+        if (currentCall && event.kind == CameraEvent::Kind::File)
+            currentCall->m_file = event.path;
+        emit cameraSaid(event);
+    });
 }
 
 WarningLog::ModuleCall::ModuleCall(WarningLog& log, const QString& origin)
@@ -23,6 +29,11 @@ WarningLog::ModuleCall::ModuleCall(WarningLog& log, const QString& origin)
 {
     ++m_log.m_moduleCalls;
     currentCall = this;
+}
+
+QString WarningLog::ModuleCall::origin() const
+{
+    return m_file.isEmpty() ? m_origin : m_origin + QStringLiteral(", ") + m_file;
 }
 
 WarningLog::ModuleCall::~ModuleCall()

@@ -1,7 +1,7 @@
 #include "camera_model.h"
 
 #include "delivered_frame.h"
-#include "image_file_list.h"
+#include "frame_order.h"
 #include "log_capture.h"
 
 #include <QCoreApplication>
