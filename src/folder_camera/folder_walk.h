@@ -7,10 +7,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Appends to `files` every file in `folder` and its subfolders that
 // listFolder gives and whose name matches one of `nameFilters`, its path
 // `folder` + "/" + its path below it. Each folder's entries come in name
 // order, a subfolder's files where its name falls among its siblings.
-void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files);
+// `beforeListing`, when set, is told each folder's path before it is listed.
+void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files,
+                      const std::function<void(const QString& folder)>& beforeListing = nullptr);
 
 #endif
