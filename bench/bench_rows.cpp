@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <cstring>
@@ -210,4 +211,21 @@ void BenchRows::folderSizeRow()
         [&] { return secondsFor(operations, [&] { fewCamera.trigger(); }) / operations; });
     m_table.add(QStringLiteral("5 trigger, %1-file / 10-file folder").arg(m_settings.largeFolder), cheapest->label,
                 trigger.subject, trigger.floor, ResultsTable::Unit::Seconds, trigger.ratio, 1.05);
+}
+
+// The camera's own lines on, as a user asking which file each frame is turns
+// them on; the host's handler drops them, so the row holds what the module adds.
+void BenchRows::cameraLinesRow(const QString& folder)
+{
+    BenchCamera camera(m_entryPoints, folder, false);
+    m_checks.check(camera.isReady(), QStringLiteral("camera did not open on ") + folder);
+    const int operations = operationsPerRound(m_settings.roundSeconds, [&] { camera.trigger(); }, 2000);
+    const auto triggers = [&](const char* rules) {
+        QLoggingCategory::setFilterRules(QLatin1String(rules));
+        return secondsFor(operations, [&] { camera.trigger(); }) / operations;
+    };
+    const Comparison lines = compareInterleaved(
+        m_settings.rounds, [&] { return triggers("kxcam.camera.debug=true"); }, [&] { return triggers(""); });
+    m_table.add(QStringLiteral("9 trigger, the camera's lines on / off"), QStringLiteral("sample set"), lines.subject,
+                lines.floor, ResultsTable::Unit::Seconds, lines.ratio, 1.05);
 }

@@ -49,6 +49,7 @@ public:
     void scanRows();
     void memoryRow();
     void folderSizeRow();
+    void cameraLinesRow(const QString& folder);
     const ResultsTable& table() const { return m_table; }
     ResultsTable& table() { return m_table; }
     // Set when a camera failed to open or delivered fewer frames than triggered.

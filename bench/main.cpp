@@ -94,6 +94,7 @@ int main(int argc, char** argv)
     if (!budgetSkipped.isEmpty())
         std::printf("(row 7 skipped: %s)\n\n", qPrintable(budgetSkipped));
     rows.folderSizeRow();
+    rows.cameraLinesRow(QStringLiteral(KXCAM_SAMPLES_DIR));
     rows.triggerRows(QStringLiteral("default heap"));
     runScanRows();
     // After the rows above, so that writing back the cold folders' files cannot slow them.

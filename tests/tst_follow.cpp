@@ -174,6 +174,8 @@ private slots:
     void followedFolder();
     void followVariables_data();
     void followVariables();
+    void waitingLines_data();
+    void waitingLines();
 };
 
 void FollowTest::followedFolder_data()
@@ -322,6 +324,43 @@ void FollowTest::followVariables()
     else
         QCOMPARE(frames, following ? 1 : 0);
     QCOMPARE(log.take().filter(QStringLiteral("warning:")), QStringList());
+}
+
+void FollowTest::waitingLines_data()
+{
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<bool>("preload");
+    QTest::newRow("no wrap") << false << false;
+    QTest::newRow("wrap asked for") << true << false;
+    QTest::newRow("preload") << false << true;
+}
+
+// The camera's own lines count the list as it grows and say once, not at
+// each idle trigger, that it waits; a followed list has no end to tell.
+void FollowTest::waitingLines()
+{
+    QFETCH(bool, loop);
+    QFETCH(bool, preload);
+    const Variable follow("KXCAM_FOLLOW", "1");
+    const Variable settle("KXCAM_FOLLOW_SETTLE_MS", "0");
+    ImageFolder folder;
+    folder.addImage(QStringLiteral("a.png"), patternImage(3, 2, QImage::Format_RGB32, 1));
+    folder.addFolder(QStringLiteral("sub"));
+    const CameraLinesOn linesOn;
+    RecordingCamera camera(folder.path(), preload, loop);
+    QCOMPARE(camera->open(), 1);
+    LogCapture log;
+    const QString waiting = QStringLiteral("debug: Virtual Camera: waiting for files after %1");
+    camera.triggerTimes(4);
+    QCOMPARE(log.take(), QStringList({fileTakenLine(0, 1, QStringLiteral("a.png")), waiting.arg(1)}));
+    folder.addImage(QStringLiteral("sub/b.png"), patternImage(4, 2, QImage::Format_RGB32, 2));
+    folder.addImage(QStringLiteral("c.png"), patternImage(5, 2, QImage::Format_RGB32, 3));
+    // Notified, the first trigger takes them; settled, the second.
+    camera.triggerTimes(completionNotified() ? 1 : 2);
+    camera.triggerTimes(4);
+    QCOMPARE(log.take(), QStringList({fileTakenLine(1, 3, QStringLiteral("c.png")),
+                                      fileTakenLine(2, 3, QStringLiteral("sub/b.png")), waiting.arg(3)}));
+    QCOMPARE(camera.frames.size(), 3);
 }
 
 QTEST_GUILESS_MAIN(FollowTest)

@@ -104,6 +104,8 @@ private slots:
     void sequence();
     void undecodableFileIsSkipped_data();
     void undecodableFileIsSkipped();
+    void turnsWithoutFrame_data();
+    void turnsWithoutFrame();
     void stopAndStartRestartFromFirstFile();
     void closeFromOpenKeepsDelivering();
     void closeFromGrabbingFindsNoFiles();
@@ -157,7 +159,26 @@ void FramesTest::sequence_data()
                                               << QList<int>{0, 1, 2};
     QTest::newRow("decode: a name before itself and a blank") << QStringList{"a/1.png", "a b.png"} << false << false
                                                               << 2 << QList<int>{0, 1};
+#if !defined(Q_OS_WIN)
+    // What a name written into a log line must survive: quotes, escapes, a tab, a newline, and "%1".
+    QTest::newRow("decode: names with quotes, tabs and newlines")
+        << QStringList{"a\"q%1.png", "b\\t\tt.png", "c/d\ne.png"} << true << false << 4 << QList<int>{0, 1, 2, 0};
+#endif
 }
+
+namespace {
+
+QString fileLine(int position, const QStringList& names)
+{
+    return fileTakenLine(position, names.size(), names[position]);
+}
+
+QString endLine(int count)
+{
+    return QStringLiteral("debug: Virtual Camera: end of the list, %1 files").arg(count);
+}
+
+}  // namespace
 
 void FramesTest::sequence()
 {
@@ -182,6 +203,28 @@ void FramesTest::sequence()
     QCOMPARE(camera->m_frameCount, positions.size());
     QCOMPARE(camera->m_imageData, nullptr);
     QCOMPARE(log.lines(), QStringList());
+
+    // Again with the camera's own lines on: each trigger names the file of the frame it delivers.
+    const CameraLinesOn linesOn;
+    RecordingCamera named(sized.folder.path(), preload, loop);
+    QCOMPARE(named->open(), 1);
+    QStringList expected{QStringLiteral("debug: kxCamVirtual In"), QStringLiteral("debug: Virtual Camera: scanned %1: %2 files in S s")
+                             .arg(jsonQuoted(QDir(sized.folder.path()).absolutePath()))
+                             .arg(names.size())};
+    if (preload)
+        expected.append(QStringLiteral("debug: Virtual Camera: preloaded %1 of %1 files in S s").arg(names.size()));
+    QCOMPARE(withoutSeconds(log.take()), expected);
+    QStringList lastLineAtFrame;
+    named.duringFrame = [&log, &lastLineAtFrame](ICameraObject&) { lastLineAtFrame.append(log.lines().last()); };
+    const QList<DeliveredFrame> namedFrames = named.triggerTimes(triggers);
+    expected.clear();
+    for (const int position : positions)
+        expected.append(fileLine(position, names));
+    QCOMPARE(lastLineAtFrame, expected);
+    QCOMPARE(widths(namedFrames), expectedWidths);
+    for (int i = positions.size(); i < triggers; ++i)
+        expected.append(endLine(names.size()));
+    QCOMPARE(log.lines(), expected);
 }
 
 void FramesTest::undecodableFileIsSkipped_data()
@@ -253,6 +296,56 @@ void FramesTest::undecodableFileIsSkipped()
     camera->trigger();
     QCOMPARE(camera.frames.size(), 2);
     QCOMPARE(log.lines(), expectedLog);
+}
+
+void FramesTest::turnsWithoutFrame_data()
+{
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<bool>("preload");
+    QTest::addColumn<bool>("firstDecodes");
+    for (bool preload : {false, true}) {
+        const char* mode = preload ? "preload" : "decode";
+        QTest::addRow("%s: none decodes, wrap", mode) << true << preload << false;
+        QTest::addRow("%s: none decodes, no wrap", mode) << false << preload << false;
+        QTest::addRow("%s: one of two decodes, wrap", mode) << true << preload << true;
+    }
+}
+
+// A looping camera says when a whole turn of its list gave no frame, once a
+// turn; one that does not loop says where the list ends.
+void FramesTest::turnsWithoutFrame()
+{
+    QFETCH(bool, loop);
+    QFETCH(bool, preload);
+    QFETCH(bool, firstDecodes);
+    ImageFolder folder;
+    const QStringList names{QStringLiteral("a.png"), QStringLiteral("b.png")};
+    if (firstDecodes)
+        folder.addImage(names[0], patternImage(3, 2, QImage::Format_RGB32, 1));
+    else
+        folder.addFile(names[0], QByteArray("not an image"));
+    folder.addFile(names[1], QByteArray("not an image"));
+    const CameraLinesOn linesOn;
+    RecordingCamera camera(folder.path(), preload, loop);
+    QCOMPARE(camera->open(), 1);
+    LogCapture log;
+    camera.triggerTimes(5);
+    QStringList expected;
+    for (int trigger = 0; trigger < 5; ++trigger) {
+        const int position = trigger % 2;
+        if (!loop && trigger >= names.size()) {
+            expected.append(endLine(names.size()));
+            continue;
+        }
+        expected.append(fileLine(position, names));
+        if (position == 0 && firstDecodes)
+            continue;
+        expected.append(couldNotLoad.arg(folder.path() + QLatin1Char('/') + names[position]));
+        if (position == 1 && loop && !firstDecodes)
+            expected.append(QStringLiteral("debug: Virtual Camera: no frame in a whole turn of 2 files"));
+    }
+    QCOMPARE(log.lines(), expected);
+    QCOMPARE(camera.frames.size(), firstDecodes ? 3 : 0);
 }
 
 void FramesTest::stopAndStartRestartFromFirstFile()

@@ -4,6 +4,7 @@
 #include "camera_virtual_folder.h"
 #include "image_folder.h"
 #include "image_file_list.h"
+#include "log_capture.h"
 #include "recording_camera.h"
 
 #include <QtTest>
@@ -98,6 +99,20 @@ void ScanEquivalenceTest::listEqualsFilteredWalk()
     const QStringList expected = inFrameOrder(filteredWalk(folder.path()), QDir(folder.path()).absolutePath());
     QVERIFY(!expected.isEmpty());
     QCOMPARE(folderCamera(camera).files(), expected);
+    // With its own lines on, the camera names each file as it takes it, by its path below the folder.
+    const CameraLinesOn linesOn;
+    LogCapture log;
+    camera.triggerTimes(expected.size());
+    QStringList named;
+    for (const QString& line : log.lines()) {
+        if (line.startsWith(QLatin1String("debug: Virtual Camera: file ")))
+            named.append(line);
+    }
+    QStringList expectedNames;
+    const int rootLength = QDir(folder.path()).absolutePath().size() + 1;
+    for (int i = 0; i < expected.size(); ++i)
+        expectedNames.append(fileTakenLine(i, expected.size(), expected[i].mid(rootLength)));
+    QCOMPARE(named, expectedNames);
     // The programs' listing, telling how many files it has so far as it goes.
     QList<int> told;
     QCOMPARE(listImageFiles(folder.path(), [&told](int files) { told.append(files); }).paths(), expected);

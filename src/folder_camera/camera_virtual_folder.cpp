@@ -139,6 +139,7 @@ void CCameraVirtualFolder::scanFolder()
     m_dir->refresh();
     emptyLists();
     m_index = -1;
+    m_framelessInARow = 0;
     m_waiting = false;
     const QString folder = m_dir->absolutePath();
     std::function<void(const QString&)> beforeListing;
@@ -148,7 +149,14 @@ void CCameraVirtualFolder::scanFolder()
         beforeListing = [this](const QString& listed) { m_follower->beforeListing(listed); };
     }
     // A sequence is its order: the same on every file system, whatever order it lists a folder in.
-    appendImageFiles(folder, m_nameFilters, m_files, beforeListing);
+    if (CameraLog::on()) {
+        m_log.scanBegins();
+        appendImageFiles(folder, m_nameFilters, m_files, [this, &folder](int files) { m_log.scanning(folder, files); },
+                         beforeListing);
+        m_log.scanned(folder, m_files.size());
+    } else {
+        appendImageFiles(folder, m_nameFilters, m_files, nullptr, beforeListing);
+    }
     m_files.squeeze();
     if (m_follower)
         m_follower->scanned();
@@ -167,11 +175,18 @@ void CCameraVirtualFolder::preloadImages()
     // Decided with the old cache gone, from what the system can give now.
     PreloadBudget budget(availableMemory(), m_preloadCap);
     PreloadEnd end = PreloadEnd::NotYet;
+    const bool logging = CameraLog::on();
+    if (logging)
+        m_log.preloadBegins();
     for (int i = 0; i < count; ++i) {
         end = preloadImage(m_files.path(i), budget);
         if (end != PreloadEnd::NotYet)
             break;
+        if (logging)
+            m_log.preloading(i + 1, count);
     }
+    if (logging)
+        m_log.preloaded(m_images.size(), count);
     if (end == PreloadEnd::OverBudget)
         QMessageLogger().warning() << "Virtual Camera: Preloaded" << m_images.size() << "of" << count
                                    << "images( " << m_params->folder << " ): the rest would pass the memory budget of"
@@ -222,6 +237,9 @@ void CCameraVirtualFolder::trigger()
     }
     if (!(m_follower ? stepFollowing() : stepForward()))
         return;
+    const int count = m_files.size();
+    if (CameraLog::on())
+        CameraLog::fileTaken(m_index, count, m_files.relativePath(m_index));
     if (m_index >= m_images.size())
         readAheadFrom(m_files, m_index, m_params->loop != 0 && !m_follow.follow);
 
@@ -230,14 +248,17 @@ void CCameraVirtualFolder::trigger()
     QImage& image = m_delivering ? nested : m_frame;
     if (!obtainFrame(image)) {
         QMessageLogger().warning() << "Virtual Camera: Could not load image file( " << m_files.path(m_index) << " )";
+        noteNoFrame(count);
         return;
     }
     // The record and the camera describe sizes as 32-bit counts.
     if (pixelBytes(image) > std::numeric_limits<std::int32_t>::max()) {
         QMessageLogger().warning() << "Virtual Camera: Image too large( " << m_files.path(m_index) << " )";
         image = QImage();  // not kept as the reusable frame: it would hold gigabytes until the next trigger
+        noteNoFrame(count);
         return;
     }
+    m_framelessInARow = 0;
     deliver(image);
 }
 
@@ -247,8 +268,11 @@ bool CCameraVirtualFolder::stepForward()
 {
     int next = m_index + 1;
     if (next >= m_files.size()) {
-        if (!m_params->loop || m_follow.follow)
+        if (!m_params->loop || m_follow.follow) {
+            if (CameraLog::on() && !m_follow.follow)
+                CameraLog::endOfList(m_files.size());
             return false;
+        }
         next = 0;
     }
     m_index = next;
@@ -256,7 +280,8 @@ bool CCameraVirtualFolder::stepForward()
 }
 
 // To the next file that may be played, from the files that arrived when the
-// list has none left: a live folder has no end and does not replay.
+// list has none left: a live folder has no end and does not replay. The log
+// says once, not at each of a host's polls, that it waits.
 bool CCameraVirtualFolder::stepFollowing()
 {
     for (;;) {
@@ -264,6 +289,8 @@ bool CCameraVirtualFolder::stepFollowing()
         if (next >= m_files.size() && m_follower->appendArrivals() == 0) {
             if (!m_waiting && m_files.isEmpty())
                 QMessageLogger().warning() << "Virtual Camera: No image files in " << m_params->folder;
+            if (!m_waiting && CameraLog::on())
+                CameraLog::waitingForFiles(m_files.size());
             m_waiting = true;
             return false;
         }
@@ -273,6 +300,17 @@ bool CCameraVirtualFolder::stepFollowing()
             return true;
         }
     }
+}
+
+// A looping camera whose files have all stopped giving frames would go round
+// for ever: its log says so once a turn.
+void CCameraVirtualFolder::noteNoFrame(int count)
+{
+    if (++m_framelessInARow < count)
+        return;
+    m_framelessInARow = 0;
+    if (m_params->loop && !m_follow.follow && CameraLog::on())
+        CameraLog::turnWithoutFrame(count);
 }
 
 // Past the cache's end (always, without preloading) the file is decoded now;

@@ -3,6 +3,7 @@
 #ifndef CAMERA_VIRTUAL_FOLDER_H
 #define CAMERA_VIRTUAL_FOLDER_H
 
+#include "camera_log.h"
 #include "file_list.h"
 #include "follow_settings.h"
 #include "kxcam_camera.h"
@@ -59,6 +60,7 @@ private:
     bool stepForward();
     bool stepFollowing();
     bool obtainFrame(QImage& frame);
+    void noteNoFrame(int count);
     void deliver(QImage& image);
 
     QDir* m_dir = nullptr;
@@ -78,6 +80,9 @@ private:
     // size and format stay: fresh pixel memory per frame costs more than a decode.
     QImage m_frame;
     bool m_delivering = false;
+    // Triggers since the last frame that took a file and gave none.
+    int m_framelessInARow = 0;
+    CameraLog m_log;
 };
 
 #endif

@@ -92,6 +92,11 @@ QString FileList::path(int index) const
     return Lists::pathOf(folder, lists.narrowRecords.constData() + record);
 }
 
+QString FileList::relativePath(int index) const
+{
+    return path(index).mid(m_lists->folders.first().size() + 1);
+}
+
 int FileList::folder(int index) const
 {
     const std::vector<Lists::Run>& runs = m_lists->runs;

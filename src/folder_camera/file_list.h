@@ -23,6 +23,8 @@ public:
     int size() const;
     // The folder's path, "/", and the file's name.
     QString path(int index) const;
+    // The path below the first folder added, the one the list was made of.
+    QString relativePath(int index) const;
     QStringList paths() const;
     // The number of the folder the file lies in, and its name.
     int folder(int index) const;

@@ -258,6 +258,9 @@ int FolderFollower::appendReady()
     }
     std::vector<int> order;
     sortByName(listing, order);
+    // The list's first folder is the root, which its paths are told relative to.
+    if (m_files.folderCount() == 0)
+        m_folders[QString()].number = m_files.addFolder(m_root);
     int appended = 0;
     for (const int i : order) {
         const FolderListing::Entry& entry = listing.entries[std::size_t(i)];

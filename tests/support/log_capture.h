@@ -25,6 +25,23 @@ private:
     QtMessageHandler m_previous;
 };
 
+// Turns the camera's own lines (its category's debug messages) on while it lives.
+class CameraLinesOn {
+public:
+    CameraLinesOn();
+    ~CameraLinesOn();
+    CameraLinesOn(const CameraLinesOn&) = delete;
+    CameraLinesOn& operator=(const CameraLinesOn&) = delete;
+};
+
+// A captured line with its measured seconds written as "S", for exact comparison.
+QString withoutSeconds(const QString& line);
+QStringList withoutSeconds(const QStringList& lines);
+// A string as a JSON writer quotes it, the way the camera's own lines write paths.
+QString jsonQuoted(const QString& text);
+// The captured line of a trigger that takes the file at `index` (from 0) of `count`.
+QString fileTakenLine(int index, int count, const QString& relativePath);
+
 // A string as Qt's debug stream quotes it: in double quotes, with a backslash
 // before each double quote and backslash (printable characters only).
 QString debugQuoted(const QString& text);
