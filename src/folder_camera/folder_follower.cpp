@@ -1,5 +1,6 @@
 #include "folder_follower.h"
 
+#include "file_status.h"
 #include "folder_listing.h"
 #include "name_filters.h"
 #include "name_order.h"
@@ -26,11 +27,6 @@ QString folderOf(const QString& relativePath)
 QString nameOf(const QString& relativePath)
 {
     return relativePath.mid(relativePath.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-qint64 modifiedOf(const QFileInfo& info)
-{
-    return info.lastModified().toMSecsSinceEpoch();
 }
 
 }  // namespace
@@ -69,9 +65,9 @@ bool FolderFollower::mayPlay(int index)
     if (index >= m_scannedFiles)
         return true;
     const QString path = m_files.path(index);
-    const QFileInfo info(path);
+    const FileStatus status = fileStatus(path);
     // A file gone since the scan is tried, and its trigger says it could not be loaded.
-    if (!info.isFile() || modifiedOf(info) <= m_scanBegan - m_settle)
+    if (!status.isFile() || status.modified <= m_scanBegan - m_settle)
         return true;
     observe(path.mid(m_root.size() + 1));
     return false;
@@ -124,9 +120,8 @@ bool FolderFollower::known(const QString& relativePath) const
 void FolderFollower::follow(const QString& relativeFolder)
 {
     m_watch.add(relativeFolder);
-    const QFileInfo info(absolute(relativeFolder));
     Folder& folder = m_folders[relativeFolder];
-    folder.modified = modifiedOf(info);
+    folder.modified = fileStatus(absolute(relativeFolder)).modified;
     folder.recent = folder.modified > QDateTime::currentMSecsSinceEpoch() - recentMilliseconds;
 }
 
@@ -155,13 +150,13 @@ void FolderFollower::poll()
     m_lastPoll = m_clock.elapsed();
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const QString& path : m_folders.keys()) {
-        const QFileInfo info(absolute(path));
-        if (!info.isDir()) {
+        const FileStatus status = fileStatus(absolute(path));
+        if (!status.isFolder()) {
             m_folders.remove(path);
             continue;
         }
         Folder& folder = m_folders[path];
-        const qint64 modified = modifiedOf(info);
+        const qint64 modified = status.modified;
         const bool changed = modified != folder.modified || folder.recent;
         folder.modified = modified;
         folder.recent = modified > now - recentMilliseconds;
@@ -178,8 +173,8 @@ void FolderFollower::arrived(const QString& relativePath)
     const bool waiting = m_candidates.remove(relativePath) > 0;
     if (!waiting && known(relativePath))
         return;
-    const QFileInfo info(absolute(relativePath));
-    if (info.isFile() && !info.isSymLink() && !info.isHidden())
+    const QString path = absolute(relativePath);
+    if (fileStatus(path).isFile() && !QFileInfo(path).isHidden())
         m_ready.insert(relativePath);
 }
 
@@ -189,26 +184,27 @@ void FolderFollower::touched(const QString& relativePath)
 {
     if (!m_folders.contains(folderOf(relativePath)))
         return;
-    const QFileInfo info(absolute(relativePath));
-    if (info.isSymLink() || info.isHidden())
+    const QString path = absolute(relativePath);
+    const FileStatus status = fileStatus(path);
+    if ((!status.isFolder() && !status.isFile()) || QFileInfo(path).isHidden())
         return;
-    if (info.isDir()) {
+    if (status.isFolder()) {
         if (!m_folders.contains(relativePath)) {
             follow(relativePath);
             relist(relativePath);
         }
-    } else if (info.isFile() && matches(nameOf(relativePath)) && !known(relativePath)) {
+    } else if (matches(nameOf(relativePath)) && !known(relativePath)) {
         observe(relativePath);
     }
 }
 
 void FolderFollower::observe(const QString& relativePath)
 {
-    const QFileInfo info(absolute(relativePath));
-    if (!info.isFile() || info.isSymLink())
+    const FileStatus status = fileStatus(absolute(relativePath));
+    if (!status.isFile())
         return;
     const qint64 due = m_clock.elapsed() + m_settle;
-    m_candidates.insert(relativePath, Candidate{info.size(), modifiedOf(info), due, m_calls});
+    m_candidates.insert(relativePath, Candidate{status.size, status.modified, due, m_calls});
     m_nextDue = std::min(m_nextDue, due);
 }
 
@@ -225,17 +221,17 @@ void FolderFollower::settle()
             ++candidate;
             continue;
         }
-        const QFileInfo info(absolute(candidate.key()));
-        if (!info.isFile()) {
+        const FileStatus status = fileStatus(absolute(candidate.key()));
+        if (!status.isFile()) {
             candidate = m_candidates.erase(candidate);
             continue;
         }
-        if (info.size() == seen.size && modifiedOf(info) == seen.modified) {
+        if (status.size == seen.size && status.modified == seen.modified) {
             m_ready.insert(candidate.key());
             candidate = m_candidates.erase(candidate);
             continue;
         }
-        seen = Candidate{info.size(), modifiedOf(info), now + m_settle, m_calls};
+        seen = Candidate{status.size, status.modified, now + m_settle, m_calls};
         m_nextDue = std::min(m_nextDue, seen.due);
         ++candidate;
     }
