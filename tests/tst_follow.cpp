@@ -114,6 +114,10 @@ private:
         } else if (verb == QLatin1String("link")) {
             if (!m_folder.addSymbolicLink(pathOf(arguments.at(1)), name))
                 QSKIP("the system makes no symbolic links here");
+        } else if (verb == QLatin1String("hide")) {
+#if defined(Q_OS_WIN)
+            m_folder.hide(name);  // elsewhere the leading dot hides it
+#endif
         } else if (verb == QLatin1String("age")) {
             QFile file(pathOf(name));
             QVERIFY(file.open(QIODevice::ReadWrite));
@@ -212,8 +216,8 @@ void FollowTest::followedFolder_data()
            " trigger -|sub/deep/y.png; trigger -|-"
         << QByteArray("0") << false << false << -1;
     QTest::newRow("hidden files, hidden folders, links and other names stay out")
-        << "add a.png; mkdir .hidden; open; trigger a.png|a.png; add .b.png; add .hidden/c.png; add notes.txt;"
-           " link d.png a.png; trigger -|-; trigger -|-; trigger -|-"
+        << "add a.png; mkdir .hidden; hide .hidden; open; trigger a.png|a.png; add .b.png; hide .b.png;"
+           " add .hidden/c.png; add notes.txt; link d.png a.png; trigger -|-; trigger -|-; trigger -|-"
         << QByteArray("0") << false << false << -1;
     QTest::newRow("the end of a looping camera's list is a wait too")
         << "add a.png; add b.png; open; trigger a.png|a.png; trigger b.png|b.png; trigger -|-; trigger -|-;"
