@@ -14,6 +14,11 @@
 
 #include <memory>
 
+#ifdef KXCAM_TEST_IN_PROCESS
+#include "folder_follower.h"
+#include "folder_walk.h"
+#endif
+
 namespace {
 
 // Sets a variable for the cameras created while the object lives; null unsets it.
@@ -180,6 +185,8 @@ private slots:
     void followVariables();
     void waitingLines_data();
     void waitingLines();
+    void arrivalDuringScan_data();
+    void arrivalDuringScan();
 };
 
 void FollowTest::followedFolder_data()
@@ -365,6 +372,55 @@ void FollowTest::waitingLines()
     QCOMPARE(log.take(), QStringList({fileTakenLine(1, 3, QStringLiteral("c.png")),
                                       fileTakenLine(2, 3, QStringLiteral("sub/b.png")), waiting.arg(3)}));
     QCOMPARE(camera.frames.size(), 3);
+}
+
+void FollowTest::arrivalDuringScan_data()
+{
+    QTest::addColumn<bool>("beforeListing");  // the file is written after its folder is watched, before it is listed
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("appended");
+    QTest::newRow("between watching and listing: listed and told, taken once") << true << QStringList{"a.png", "b.png"}
+                                                                               << QStringList{};
+    QTest::newRow("after listing: told alone") << false << QStringList{"a.png"} << QStringList{"b.png"};
+}
+
+// A scan in slow motion: the follower watches the folder, a file is closed,
+// the folder is listed; the file must be in the list once, whichever way it came.
+void FollowTest::arrivalDuringScan()
+{
+#ifdef KXCAM_TEST_IN_PROCESS
+    QFETCH(bool, beforeListing);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, appended);
+    ImageFolder folder;
+    const QString root = QDir(folder.path()).absolutePath();
+    folder.addImage(QStringLiteral("a.png"), patternImage(3, 2, QImage::Format_RGB32, 1));
+    const QStringList filters{QStringLiteral("*.PNG")};
+    FileList files;
+    FolderFollower follower(root, filters, 0, files);
+    const auto writeB = [&] { folder.addImage(QStringLiteral("b.png"), patternImage(4, 2, QImage::Format_RGB32, 2)); };
+    appendImageFiles(root, filters, files, nullptr, [&](const QString& listing) {
+        follower.beforeListing(listing);
+        if (beforeListing)
+            writeB();
+    });
+    follower.scanned();
+    if (!beforeListing)
+        writeB();
+    QStringList names;
+    for (const QString& path : files.paths())
+        names.append(QFileInfo(path).fileName());
+    QCOMPARE(names, listed);
+    // Notified, the first call takes it; settled, the second; a third finds nothing.
+    for (int call = 0; call < 3; ++call)
+        follower.appendArrivals();
+    names.clear();
+    for (const QString& path : files.paths().mid(listed.size()))
+        names.append(QFileInfo(path).fileName());
+    QCOMPARE(names, appended);
+#else
+    QSKIP("the follower is reached in-process");
+#endif
 }
 
 QTEST_GUILESS_MAIN(FollowTest)
