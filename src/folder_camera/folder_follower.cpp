@@ -81,10 +81,23 @@ int FolderFollower::appendArrivals()
         m_watch.collect(changes);
         for (const QString& path : changes.complete)
             arrived(path);
-        for (const QString& path : changes.touched)
-            touched(path);
+        for (const QString& path : changes.appeared)
+            appeared(path);
+        // A change told without its end: the folders it happened in are
+        // listed again, which also finds what a system that batches its
+        // reports has not told yet.
+        QSet<QString> changed;
+        for (const QString& path : changes.touched) {
+            changed.insert(folderOf(path));
+            if (m_folders.contains(path))
+                changed.insert(path);
+        }
         if (changes.lost) {
-            for (const QString& folder : m_folders.keys())
+            for (auto folder = m_folders.cbegin(); folder != m_folders.cend(); ++folder)
+                changed.insert(folder.key());
+        }
+        for (const QString& folder : changed) {
+            if (m_folders.contains(folder))
                 relist(folder);
         }
     }
@@ -178,9 +191,9 @@ void FolderFollower::arrived(const QString& relativePath)
         m_ready.insert(relativePath);
 }
 
-// Added or changed, complete or not: hidden and linked entries, and all
-// below a folder that is not followed, stay out as in a scan.
-void FolderFollower::touched(const QString& relativePath)
+// A folder to follow, or a file to settle: hidden and linked entries, and
+// all below a folder that is not followed, stay out as in a scan.
+void FolderFollower::appeared(const QString& relativePath)
 {
     if (!m_folders.contains(folderOf(relativePath)))
         return;
@@ -188,13 +201,12 @@ void FolderFollower::touched(const QString& relativePath)
     const FileStatus status = fileStatus(path);
     if ((!status.isFolder() && !status.isFile()) || QFileInfo(path).isHidden())
         return;
-    if (status.isFolder()) {
-        if (!m_folders.contains(relativePath)) {
-            follow(relativePath);
-            relist(relativePath);
-        }
-    } else if (matches(nameOf(relativePath)) && !known(relativePath)) {
-        observe(relativePath);
+    if (!status.isFolder()) {
+        if (matches(nameOf(relativePath)) && !known(relativePath))
+            observe(relativePath);
+    } else if (!m_folders.contains(relativePath)) {
+        follow(relativePath);
+        relist(relativePath);
     }
 }
 

@@ -58,7 +58,7 @@ private:
     void relist(const QString& relativeFolder);
     void poll();
     void arrived(const QString& relativePath);
-    void touched(const QString& relativePath);
+    void appeared(const QString& relativePath);
     void observe(const QString& relativePath);
     void settle();
     int appendReady();

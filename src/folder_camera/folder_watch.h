@@ -14,8 +14,12 @@ public:
     struct Changes {
         // Files closed after writing, or moved in: complete now.
         QStringList complete;
-        // Files and folders added or changed, complete or not.
+        // Files and folders added or changed, complete or not, as far as the
+        // system tells: their folders must be listed again.
         QStringList touched;
+        // Folders, and files never written under their name (hard links),
+        // that appeared: each to be looked at alone.
+        QStringList appeared;
         // Notifications were lost: every folder must be looked at again.
         bool lost = false;
     };

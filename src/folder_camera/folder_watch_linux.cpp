@@ -108,12 +108,12 @@ void FolderWatch::collect(Changes& changes)
                 continue;
             const QString path = folder->isEmpty() ? decoded : *folder + QLatin1Char('/') + decoded;
             if (event.mask & IN_ISDIR)
-                changes.touched.append(path);
+                changes.appeared.append(path);
             else if (event.mask & (IN_CLOSE_WRITE | IN_MOVED_TO))
                 changes.complete.append(path);
             // A new file says nothing until it is closed, but a new link to one may never be.
             else if (isHardLink(system.root + QLatin1Char('/') + path))
-                changes.touched.append(path);
+                changes.appeared.append(path);
         }
     }
 }

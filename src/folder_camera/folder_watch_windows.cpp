@@ -8,7 +8,8 @@
 
 // ReadDirectoryChangesW on the whole tree, overlapped, its result asked for
 // without waiting. Windows says that a file was added or written to, never
-// that its writer is done: every name it reports is touched, left to settle.
+// that its writer is done: the folder of every name it reports is listed
+// again, and its new files settle.
 struct FolderWatch::System {
     HANDLE folder = INVALID_HANDLE_VALUE;
     HANDLE done = nullptr;
@@ -70,36 +71,42 @@ bool FolderWatch::active() const
     return m_system->folder != INVALID_HANDLE_VALUE;
 }
 
+// Each completed read is parsed and a new one issued, as long as the system
+// has more to hand over: changes queued since the last read come at once.
 void FolderWatch::collect(Changes& changes)
 {
     System& system = *m_system;
-    if (system.folder == INVALID_HANDLE_VALUE)
-        return;
-    DWORD bytes = 0;
-    if (!GetOverlappedResult(system.folder, &system.overlapped, &bytes, FALSE)) {
-        if (GetLastError() == ERROR_IO_INCOMPLETE)
+    while (system.folder != INVALID_HANDLE_VALUE) {
+        // The event is asked for first, without waiting: under Wine that
+        // call is also what lets a finished read hand over its result.
+        if (WaitForSingleObject(system.done, 0) != WAIT_OBJECT_0)
             return;
-        system.close();
-        changes.lost = true;
-        return;
-    }
-    // Nothing in a completed read: more happened than the buffer holds.
-    if (bytes == 0)
-        changes.lost = true;
-    const char* const start = reinterpret_cast<const char*>(system.buffer.data());
-    for (DWORD offset = 0; bytes > 0;) {
-        const auto* note = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(start + offset);
-        if (note->Action == FILE_ACTION_ADDED || note->Action == FILE_ACTION_MODIFIED
-            || note->Action == FILE_ACTION_RENAMED_NEW_NAME) {
-            const QString path = QString::fromWCharArray(note->FileName, int(note->FileNameLength / sizeof(WCHAR)));
-            changes.touched.append(QDir::fromNativeSeparators(path));
+        DWORD bytes = 0;
+        if (!GetOverlappedResult(system.folder, &system.overlapped, &bytes, FALSE)) {
+            if (GetLastError() == ERROR_IO_INCOMPLETE)
+                return;
+            system.close();
+            changes.lost = true;
+            return;
         }
-        if (note->NextEntryOffset == 0)
-            break;
-        offset += note->NextEntryOffset;
-    }
-    if (!system.read()) {
-        system.close();
-        changes.lost = true;
+        // Nothing in a completed read: more happened than the buffer holds.
+        if (bytes == 0)
+            changes.lost = true;
+        const char* const start = reinterpret_cast<const char*>(system.buffer.data());
+        for (DWORD offset = 0; bytes > 0;) {
+            const auto* note = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(start + offset);
+            if (note->Action == FILE_ACTION_ADDED || note->Action == FILE_ACTION_MODIFIED
+                || note->Action == FILE_ACTION_RENAMED_NEW_NAME) {
+                const QString path = QString::fromWCharArray(note->FileName, int(note->FileNameLength / sizeof(WCHAR)));
+                changes.touched.append(QDir::fromNativeSeparators(path));
+            }
+            if (note->NextEntryOffset == 0)
+                break;
+            offset += note->NextEntryOffset;
+        }
+        if (!system.read()) {
+            system.close();
+            changes.lost = true;
+        }
     }
 }
