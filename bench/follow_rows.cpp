@@ -106,7 +106,7 @@ void FollowRows::endOfTreeRows(const CameraEntryPoints& entryPoints, const QStri
     }
     m_checks.check(camera.frames() == shape.files(), QStringLiteral("an idle trigger gave a frame (%1)").arg(how));
     const double idle = median(perTrigger);
-    m_table.add(QStringLiteral("9 idle trigger at the end / 10 us"), label, idle, idleTarget,
+    m_table.add(QStringLiteral("10 idle trigger at the end / 10 us"), label, idle, idleTarget,
                 ResultsTable::Unit::Seconds, idle / idleTarget, notified ? 1.0 : ResultsTable::noTarget);
     if (!notified && !polls.empty()) {
         // What a poll cannot do without: each folder asked for.
@@ -119,7 +119,7 @@ void FollowRows::endOfTreeRows(const CameraEntryPoints& entryPoints, const QStri
             }));
         const double poll = median(polls);
         const double look = median(looks);
-        m_table.add(QStringLiteral("9 idle trigger that polls / QFileInfo::exists of each folder"), label, poll, look,
+        m_table.add(QStringLiteral("10 idle trigger that polls / QFileInfo::exists of each folder"), label, poll, look,
                     ResultsTable::Unit::Seconds, poll / look, ResultsTable::noTarget);
     }
 
@@ -138,10 +138,10 @@ void FollowRows::endOfTreeRows(const CameraEntryPoints& entryPoints, const QStri
     const double seconds = sinceRename.nsecsElapsed() / 1e9;
     QFile::remove(renamed);
     if (notified)
-        m_table.add(QStringLiteral("9 triggers until a renamed-in file / 1"), label, double(triggers), 1,
+        m_table.add(QStringLiteral("10 triggers until a renamed-in file / 1"), label, double(triggers), 1,
                     ResultsTable::Unit::None, double(triggers), 1.0);
     else
-        m_table.add(QStringLiteral("9 rename to delivery / settle time"), label, seconds, settleSeconds,
+        m_table.add(QStringLiteral("10 rename to delivery / settle time"), label, seconds, settleSeconds,
                     ResultsTable::Unit::Seconds, seconds / settleSeconds, 2.1);
 }
 
@@ -179,7 +179,7 @@ void FollowRows::arrivalsMemoryRow()
     const std::size_t after = residentBytes();
     m_checks.check(camera.frames() == files, QStringLiteral("%1 of %2 arrivals delivered").arg(camera.frames()).arg(files));
     const double bytesPerFile = after > before ? double(after - before) / files : 0;
-    m_table.add(QStringLiteral("9 resident after following new files, bytes a file"),
+    m_table.add(QStringLiteral("10 resident after following new files, bytes a file"),
                 QLocale(QLocale::English).toString(files) + QStringLiteral(" files, notified"), bytesPerFile,
                 mostBytesPerFile, ResultsTable::Unit::None, bytesPerFile / mostBytesPerFile, 1.0);
     QDir(folder).removeRecursively();

@@ -1,4 +1,4 @@
-// Row 9: a followed folder (KXCAM_FOLLOW=1). What a trigger that finds
+// Row 10: a followed folder (KXCAM_FOLLOW=1). What a trigger that finds
 // nothing new costs at the end of a large tree, with the system's
 // notifications and with every folder polled; how soon a file renamed in is
 // delivered; and the bytes a listed file costs once 100,000 have arrived.

@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     // Rows 3 and 8 alone: the scan's own figures in a minute rather than the whole run's.
     const bool scanOnly = arguments.contains(QStringLiteral("--scan-only"));
-    // Row 9 alone: a followed folder.
+    // Row 10 alone: a followed folder.
     const bool followOnly = arguments.contains(QStringLiteral("--follow-only"));
     QString modulePath = QStringLiteral(KXCAM_MODULE_PATH);
     const int moduleOption = arguments.indexOf(QStringLiteral("--module"));
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
     const auto runFollowRows = [&] {
         const QString skipped = followRows.run();
         if (!skipped.isEmpty())
-            std::printf("(row 9 skipped: %s)\n\n", qPrintable(skipped));
+            std::printf("(row 10 skipped: %s)\n\n", qPrintable(skipped));
     };
     if (followOnly) {
         runFollowRows();

@@ -54,8 +54,8 @@ bool completionNotified()
 // The steps of one row, each a verb and its arguments, for example
 // "half b.png": what a writer does to the folder, and what the host does
 // to the camera. "trigger NOTIFIED|SETTLED" is one trigger and what it
-// gives: the file delivered ("-" none), or "!name" for a file that could
-// not be loaded, when completion is notified and when it settles.
+// gives: the file delivered ("-" none), "!name" for a file that could
+// not be loaded, "!none" for the warning that the folder holds no image, when completion is notified and when it settles.
 class FollowScript {
 public:
     FollowScript(ImageFolder& folder, RecordingCamera& camera) : m_folder(folder), m_camera(camera) {}
@@ -159,6 +159,8 @@ private:
         for (const QString& line : log.lines()) {
             if (line.startsWith(couldNotLoad))
                 said.append(QLatin1Char('!') + QFileInfo(line.mid(couldNotLoad.size()).section(QLatin1Char('"'), 1, 1)).fileName());
+            else if (line.startsWith(QLatin1String("warning: Virtual Camera: No image files in ")))
+                said.append(QStringLiteral("!none"));
             else if (!line.startsWith(QLatin1String("debug:")))
                 said.append(line);
         }
@@ -225,6 +227,9 @@ void FollowTest::followedFolder_data()
     QTest::newRow("hidden files, hidden folders, links and other names stay out")
         << "add a.png; mkdir .hidden; hide .hidden; open; trigger a.png|a.png; add .b.png; hide .b.png;"
            " add .hidden/c.png; add notes.txt; link d.png a.png; trigger -|-; trigger -|-; trigger -|-"
+        << QByteArray("0") << false << false << -1;
+    QTest::newRow("an empty folder warns once, then waits for its first file")
+        << "open; trigger !none|!none; trigger -|-; add a.png; trigger a.png|-; trigger -|a.png; trigger -|-"
         << QByteArray("0") << false << false << -1;
     QTest::newRow("the end of a looping camera's list is a wait too")
         << "add a.png; add b.png; open; trigger a.png|a.png; trigger b.png|b.png; trigger -|-; trigger -|-;"
