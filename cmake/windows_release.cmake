@@ -2,9 +2,6 @@
 # nothing on PATH: Qt's DLLs and the plug-ins the programs load beside them
 # (Qt looks for plug-ins in the program's folder), the MinGW-w64 runtime, a
 # README for Windows users and the licence texts of what is bundled.
-# The viewer's Qt Widgets and its style plug-in, found again here: imported
-# targets are seen only in the folder that finds them.
-find_package(Qt5 5.14 REQUIRED COMPONENTS Widgets)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw_runtime.cmake)
 kxcam_mingw_runtime_dlls(mingw_runtime)
 install(FILES ${mingw_runtime} $<TARGET_FILE:Qt5::Core> $<TARGET_FILE:Qt5::Gui> $<TARGET_FILE:Qt5::Widgets>

@@ -2,6 +2,7 @@
 // the name tables, member bytes at their offsets, and virtual-table slots.
 #include "image_folder.h"
 #include "kxcam_camera.h"
+#include "kxcam_pixel_format.h"
 #include "log_capture.h"
 #include "raw_object.h"
 #include "test_module.h"
@@ -68,20 +69,30 @@ void InterfaceTest::nameTables_data()
     QTest::addColumn<int>("table");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("name");
+    // The code the enumeration of kxcam_pixel_format.h gives the name; the
+    // other tables have none, and give the row's own code.
+    QTest::addColumn<int>("enumerated");
     const char* types[][2] = {{"0", "Unknown(0)"}, {"100", "Virtual Camera(100)"}, {"110", "BitFlow(110)"},
                               {"120", "Gige(120)"}, {"130", "USB Camera(130)"}, {"140", "HIK(140)"},
                               {"150", "Vimba(150)"}, {"160", "Baumer(160)"}, {"170", "AdLink(170)"},
                               {"180", "DaHua(180)"}, {"190", "Basler(190)"}, {"200", "PtGray(200)"},
                               {"220", "Euresys(220)"}, {"230", "Dalsa(230)"}};
     for (const auto& row : types)
-        QTest::addRow("type %s", row[0]) << 0 << QByteArray(row[0]).toInt() << QString::fromLatin1(row[1]);
+        QTest::addRow("type %s", row[0]) << 0 << QByteArray(row[0]).toInt() << QString::fromLatin1(row[1])
+                                         << QByteArray(row[0]).toInt();
     const char* states[] = {"Uninitialized", "Initialized", "Opened", "Running", "Paused", "Closed"};
     for (int code = 0; code < 6; ++code)
-        QTest::addRow("state %d", code) << 1 << code << QString::fromLatin1(states[code]);
-    const char* formats[][2] = {{"0", "None"}, {"1", "GRAY8"}, {"2", "RGB24"}, {"3", "RGB32"},
-                                {"4", "GRAY16"}, {"5", "RGB48"}, {"11", "BGR24"}, {"12", "BGR32"}};
+        QTest::addRow("state %d", code) << 1 << code << QString::fromLatin1(states[code]) << code;
+    const struct {
+        int code;
+        PixelFormatCode enumerated;
+        const char* name;
+    } formats[] = {{0, PIXEL_FORMAT_NONE, "None"},     {1, PIXEL_FORMAT_GRAY8, "GRAY8"},
+                   {2, PIXEL_FORMAT_RGB24, "RGB24"},   {3, PIXEL_FORMAT_RGB32, "RGB32"},
+                   {4, PIXEL_FORMAT_GRAY16, "GRAY16"}, {5, PIXEL_FORMAT_RGB48, "RGB48"},
+                   {11, PIXEL_FORMAT_BGR24, "BGR24"},  {12, PIXEL_FORMAT_BGR32, "BGR32"}};
     for (const auto& row : formats)
-        QTest::addRow("format %s", row[0]) << 2 << QByteArray(row[0]).toInt() << QString::fromLatin1(row[1]);
+        QTest::addRow("format %d", row.code) << 2 << row.code << QString::fromLatin1(row.name) << int(row.enumerated);
 }
 
 void InterfaceTest::nameTables()
@@ -89,6 +100,8 @@ void InterfaceTest::nameTables()
     QFETCH(int, table);
     QFETCH(int, code);
     QFETCH(QString, name);
+    QFETCH(int, enumerated);
+    QCOMPARE(enumerated, code);
     const QMap<int, QString>* tables[] = {&cameraTypeNames, &cameraStateNames, &pixelFormatNames};
     QVERIFY(tables[table]->contains(code));
     QCOMPARE(tables[table]->value(code), name);
