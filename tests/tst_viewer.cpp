@@ -31,6 +31,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <thread>
 
 Q_DECLARE_METATYPE(Playback::State)
 
@@ -141,6 +142,7 @@ private slots:
     void missingFolder();
     void warnings_data();
     void warnings();
+    void otherThreadsWarningsStayOut();
     void preloadRecreatesCamera_data();
     void preloadRecreatesCamera();
     void keysWhateverHasFocus_data();
@@ -693,6 +695,30 @@ void ViewerTest::warnings()
     QVERIFY2(m_window->statusText().startsWith(lastFrame + QStringLiteral(", ")), qPrintable(m_window->statusText()));
     QVERIFY2(m_window->statusText().endsWith(count + QStringLiteral(", end of folder")),
              qPrintable(m_window->statusText()));
+}
+
+// The camera opens on a thread of its own while the window goes on: what the
+// window's thread logs meanwhile is not the camera's.
+void ViewerTest::otherThreadsWarningsStayOut()
+{
+    QStringList announced;
+    connect(m_log.get(), &WarningLog::warned, this,
+            [&](const QString& origin, const QString& message) { announced << origin + QStringLiteral(": ") + message; },
+            Qt::DirectConnection);
+    QSemaphore inside;
+    QSemaphore windowLogged;
+    std::thread opening([&] {
+        const WarningLog::ModuleCall call(*m_log, QStringLiteral("open"));
+        inside.release();
+        windowLogged.acquire();
+        qWarning("the decoder's");
+    });
+    inside.acquire();
+    qWarning("the window's");
+    windowLogged.release();
+    opening.join();
+    QCOMPARE(announced, QStringList{QStringLiteral("open: the decoder's")});
+    QCOMPARE(m_log->warningCount(), 1);
 }
 
 void ViewerTest::preloadRecreatesCamera_data()

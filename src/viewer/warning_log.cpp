@@ -10,11 +10,14 @@ thread_local WarningLog::ModuleCall* currentCall = nullptr;
 
 WarningLog::WarningLog(QObject* parent) : QObject(parent)
 {
+    // Only a warning logged on a thread that is inside one of this log's calls
+    // is the camera's: the window's own thread goes on while the camera opens
+    // on another, and Qt's warnings about the platform come meanwhile.
     m_relay.setWarningListener([this](const QString& message) {
-        if (m_moduleCalls.load() == 0)
+        if (!currentCall || &currentCall->m_log != this)
             return;
         ++m_warnings;
-        emit warned(currentCall ? currentCall->origin() : QString(), message);
+        emit warned(currentCall->origin(), message);
     });
     qRegisterMetaType<CameraEvent>();
     m_relay.setCameraListener([this](const CameraEvent& event) {
@@ -27,7 +30,6 @@ WarningLog::WarningLog(QObject* parent) : QObject(parent)
 WarningLog::ModuleCall::ModuleCall(WarningLog& log, const QString& origin)
     : m_log(log), m_origin(origin), m_outer(currentCall)
 {
-    ++m_log.m_moduleCalls;
     currentCall = this;
 }
 
@@ -39,5 +41,4 @@ QString WarningLog::ModuleCall::origin() const
 WarningLog::ModuleCall::~ModuleCall()
 {
     currentCall = m_outer;
-    --m_log.m_moduleCalls;
 }

@@ -1,7 +1,7 @@
 // Qt's message log as the viewer sees it, through the host programs' log
 // relay: lines go to stderr as the user's logging rules say, and warnings are
-// seen whatever the rules. The warning and critical lines written while the
-// host is inside a call into the camera, which are the module's and its image
+// seen whatever the rules. The warning and critical lines a thread writes while
+// it is inside a call into the camera, which are the module's and its image
 // decoders', are counted and announced with the call they came from; Qt's own
 // warnings about the platform are not the camera's and stay out. The camera's
 // own lines are announced too, as they come.
@@ -51,7 +51,6 @@ signals:
 private:
     LogRelay m_relay;
     std::atomic<int> m_warnings{0};
-    std::atomic<int> m_moduleCalls{0};
 };
 
 #endif
