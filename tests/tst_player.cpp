@@ -1244,6 +1244,13 @@ void PlayerTest::exitStatus_data()
     QTest::newRow("pixel format by code") << once + QStringList{QStringLiteral("--pixel-format"), QStringLiteral("12")} << 0 << QString();
     QTest::newRow("slowest rate shown") << once + QStringList{QStringLiteral("--fps"), QStringLiteral("4.6567e-07")} << 0 << QString();
     QTest::newRow("fastest rate") << once + QStringList{QStringLiteral("--fps"), QStringLiteral("1000")} << 0 << QString();
+    QTest::newRow("exit statuses in the help")
+        << QStringList{QStringLiteral("--help")} << 0
+        << QStringLiteral("Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera "
+                          "cannot open the folder, an output cannot be written or the manifest of --check cannot be read, "
+                          "2 for bad options, 3 when the replay differs from that manifest, 130 when Ctrl-C (SIGINT) "
+                          "ended the run (after its summary; a second Ctrl-C ends it at once), 143 when SIGTERM ended the "
+                          "run (after its summary).");
 }
 
 void PlayerTest::exitStatus()
@@ -1253,8 +1260,11 @@ void PlayerTest::exitStatus()
     QFETCH(QString, reason);
     const Run run = play(arguments);
     QCOMPARE(run.status, status);
-    if (status == 0)
+    // A run that succeeds has its reason, if any, as a line of stdout.
+    if (status == 0) {
+        QVERIFY2(reason.isEmpty() || run.lines.contains(reason.toUtf8()), run.lines.join('\n').constData());
         return;
+    }
     QVERIFY(run.lines.isEmpty());
     const QStringList lines = errorLines(run);
     const auto ours = std::find_if(lines.cbegin(), lines.cend(), [](const QString& line) {

@@ -138,6 +138,7 @@ private slots:
     void inspector();
     void inspectedBytes_data();
     void inspectedBytes();
+    void missingFolder_data();
     void missingFolder();
     void warnings_data();
     void warnings();
@@ -584,17 +585,30 @@ void ViewerTest::inspectedBytes()
     QCOMPARE(histogramText(frameHistogram(image, pixelFormat)), histogram);
 }
 
-// A folder that does not exist says so in the window, and the window opens
-// the next one, dropped on it, afresh: no warning or count of the last one.
+void ViewerTest::missingFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("reason");  // in kxcam-play's words, as tst_player's exitStatus rows give them
+    const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
+    QTest::newRow("missing folder") << missing << QStringLiteral("the camera cannot open the folder %1").arg(missing);
+    const QString viewer = QStringLiteral(KXCAM_VIEWER_PATH);
+    QTest::newRow("file given as the folder")
+        << viewer << QStringLiteral("the camera cannot open the folder %1: it is a file, not a folder").arg(viewer);
+}
+
+// A folder that cannot be opened says why in the window, in kxcam-play's
+// words, and the window opens the next one, dropped on it, afresh: no
+// warning or count of the last one.
 void ViewerTest::missingFolder()
 {
-    const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
-    open(missing);
+    QFETCH(QString, folder);
+    QFETCH(QString, reason);
+    open(folder);
     QCOMPARE(state(), Playback::State::NoCamera);
-    QCOMPARE(m_window->frameView().message(), QStringLiteral("The camera cannot open the folder %1.").arg(missing));
-    QCOMPARE(m_window->statusText(), QStringLiteral("no camera: The camera cannot open the folder %1.").arg(missing));
+    QCOMPARE(m_window->frameView().message(), reason);
+    QCOMPARE(m_window->statusText(), QStringLiteral("no camera: ") + reason);
     QCOMPARE(m_window->warningPane().lines(),
-             QStringList{QStringLiteral("open: Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(missing))});
+             QStringList{QStringLiteral("open: Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(folder))});
     QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: 1"));
     QVERIFY(!actionNamed(*m_window, QStringLiteral("Play"))->isEnabled());
     key(Qt::Key_Right);
@@ -800,6 +814,15 @@ void ViewerTest::commandLine_data()
                                         << QStringLiteral("kxcam-view: one folder at most, not 2");
     QTest::newRow("help without a display") << QStringList{QStringLiteral("--help")} << false << 0
                                             << QStringLiteral("^Usage: .*kxcam-view.* \\[--\\] \\[FOLDER\\]") + lineEnd;
+    // The same words and status as kxcam-play's exitStatus rows.
+    const QString missing = QDir::temp().filePath(QStringLiteral("kxcam-no-such-folder"));
+    QTest::newRow("missing module")
+        << QStringList{QStringLiteral("--module"), missing + QStringLiteral("/none.so")} << true << 1
+        << QStringLiteral("(^|\\n)kxcam-view: cannot load camera module %1/none\\.so: no such file").arg(missing) + lineEnd;
+    QTest::newRow("exit statuses in the help")
+        << QStringList{QStringLiteral("--help")} << false << 0
+        << lineEnd + QStringLiteral("Exit status: 0 when the window is closed, 1 when the module cannot be loaded, 2 "
+                                    "for bad options\\.") + lineEnd;
     QTest::newRow("version without a display")
         << QStringList{QStringLiteral("-v")} << false << 0
         << QStringLiteral("^kxcam-view \\d+\\.\\d+\\.\\d+") + lineEnd + QStringLiteral("$");

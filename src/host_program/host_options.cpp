@@ -1,9 +1,11 @@
 #include "host_options.h"
 
 #include "default_paths.h"
+#include "exit_status.h"
 #include "kxcam_camera.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <climits>
 #include <cmath>
@@ -122,7 +124,7 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
                       QString& error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(program.description);
+    parser.setApplicationDescription(program.description + QLatin1Char('\n') + exitStatusHelp(QCoreApplication::applicationName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Wrap around at the end of the folder."));

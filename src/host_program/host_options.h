@@ -28,7 +28,7 @@ struct HostOptions {
 
 // What a program's command line is made of beyond the options all share.
 struct HostProgram {
-    QString description;         // the text --help starts with
+    QString description;         // the text --help starts with, before the exit statuses
     bool outputOptions = false;  // --frames, --json, --quiet, --save, --contact-sheet and --check
 };
 

@@ -1,18 +1,19 @@
 #include "player.h"
 
 #include "check_report.h"
+#include "exit_status.h"
 #include "frame_description.h"
 #include "frame_image.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
 #include "png_file.h"
+#include "program_failure.h"
 #include "replay_manifest.h"
 #include "saved_frame.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -48,7 +49,7 @@ int Player::run()
     // Before opening, so that Ctrl-C during a long preload still ends with a summary.
     installInterruptHandler();
     if (!readManifest() || !checkOutputs() || !openCamera())
-        return 1;
+        return exitFailure;
     setUpPace();
     if (!m_options.quiet)
         writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
@@ -126,7 +127,7 @@ bool Player::openCamera()
     params.preload = m_options.preload ? 1 : 0;
     params.pixelFormat = m_options.pixelFormat;
     if (!m_camera.create()) {
-        m_log.note(QStringLiteral("the module refused to create a camera"));
+        m_log.note(cameraNotCreated());
         return false;
     }
     // A large folder preloads for minutes: a user at a terminal is told why nothing happens yet.
@@ -140,13 +141,11 @@ bool Player::openCamera()
     if (tellOpening)
         m_log.note(QStringLiteral("open took %1 s").arg(m_summary.openSeconds, 0, 'f', 1));
     if (!opened) {
-        const bool isFile = QFileInfo(m_options.folder).isFile();
-        m_log.note(QStringLiteral("the camera cannot open the folder %1%2")
-                       .arg(m_options.folder, QLatin1String(isFile ? ": it is a file, not a folder" : "")));
+        m_log.note(folderNotOpened(m_options.folder));
         return false;
     }
     if (!m_camera->start()) {
-        m_log.note(QStringLiteral("the camera cannot start acquisition on %1").arg(m_options.folder));
+        m_log.note(acquisitionNotStarted(m_options.folder));
         return false;
     }
     // The log relay counts from the program's start.
@@ -283,14 +282,14 @@ void Player::saveToFolder(const ICameraObject& camera, const FrameRecord& frame)
         m_summary.saved = qMax(m_summary.saved, 0) + 1;
 }
 
-// Ends the run with status 1 once the trigger under way has returned.
+// Ends the run with exitFailure once the trigger under way has returned.
 void Player::fail(const QString& reason)
 {
     if (m_failed)
         return;
     m_log.note(reason);
     m_failed = true;
-    m_exitStatus = 1;
+    m_exitStatus = exitFailure;
 }
 
 void Player::finish()
@@ -306,15 +305,15 @@ void Player::finish()
     m_summary.warnings = m_log.warningCount();
     m_progress.close();
     if (!m_options.contactSheet.isEmpty() && !writeContactSheet())
-        m_exitStatus = 1;
+        m_exitStatus = exitFailure;
     writeOut(summaryLine(m_summary, m_options.json));
-    if (m_exitStatus == 0)
+    if (m_exitStatus == exitSuccess)
         m_exitStatus = interruptExitStatus();
     if (m_check) {
         m_check->finish();
         writeOut(checkLines(*m_check, m_options.manifest, m_options.json));
-        if (m_exitStatus == 0 && m_check->differences() > 0)
-            m_exitStatus = replayDiffersStatus;
+        if (m_exitStatus == exitSuccess && m_check->differences() > 0)
+            m_exitStatus = exitReplayDiffers;
     }
     QCoreApplication::exit(m_exitStatus);
 }

@@ -3,6 +3,7 @@
 #include "frame_description.h"
 #include "frame_image.h"
 #include "kxcam_pixel_format.h"
+#include "program_failure.h"
 #include "warning_log.h"
 
 #include <QImageReader>
@@ -199,11 +200,11 @@ QString Playback::openCamera()
 {
     const WarningLog::ModuleCall call(m_log, tr("open"));
     if (!m_camera.create())
-        return tr("The camera module refused to create a camera.");
+        return cameraNotCreated();
     if (!m_camera->open())
-        return tr("The camera cannot open the folder %1.").arg(m_camera.params().folder);
+        return folderNotOpened(m_folder);
     if (!m_camera->start())
-        return tr("The camera cannot start acquisition in %1.").arg(m_camera.params().folder);
+        return acquisitionNotStarted(m_folder);
     return QString();
 }
 
