@@ -297,8 +297,6 @@ private slots:
     void pacedTriggers();
     void paceSchedule_data();
     void paceSchedule();
-    void paceWait_data();
-    void paceWait();
     void checkAgainstManifest_data();
     void checkAgainstManifest();
     void jsonLines();
@@ -767,33 +765,6 @@ void PlayerTest::paceSchedule()
              run.lines.last().constData());
     QVERIFY(summary.value(QStringLiteral("lateTriggers")).isDouble());
     QVERIFY(summary.value(QStringLiteral("largestLagSeconds")).isDouble());
-}
-
-void PlayerTest::paceWait_data()
-{
-    QTest::addColumn<double>("rate");
-    QTest::addColumn<int>("trigger");
-    QTest::addColumn<double>("elapsed");
-    QTest::addColumn<int>("milliseconds");
-    QTest::newRow("a whole interval ahead") << 10.0 << 1 << 0.0 << 100;
-    QTest::newRow("a part of a millisecond ahead, rounded up") << 10.0 << 1 << 0.0995 << 1;
-    QTest::newRow("due") << 10.0 << 1 << 0.1 << 0;
-    QTest::newRow("overdue") << 10.0 << 1 << 0.3 << 0;
-    QTest::newRow("beyond the timer's range") << 1e-7 << 1 << 0.0 << INT_MAX;
-}
-
-// The timer waits until the trigger is due, never less.
-void PlayerTest::paceWait()
-{
-    QFETCH(double, rate);
-    QFETCH(int, trigger);
-    QFETCH(double, elapsed);
-    QFETCH(int, milliseconds);
-    PaceSchedule schedule(rate);
-    double due = 0.0;
-    for (int i = 0; i <= trigger; ++i)
-        due = schedule.nextDue(-1, RecordedTime());
-    QCOMPARE(PaceSchedule::waitMilliseconds(due, elapsed), milliseconds);
 }
 
 void PlayerTest::checkAgainstManifest_data()

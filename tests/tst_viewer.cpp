@@ -420,10 +420,15 @@ void ViewerTest::playsAtPace_data()
     QTest::addColumn<QString>("pace");  // kxcam-view's --pace; none for a rate
     QTest::addColumn<QString>("status");  // what the status line says of the pace
     QTest::addColumn<QString>("message");  // on the status bar once the folder has played
-    QTest::newRow("set rate") << 400.0 << QString() << QString() << QString();
+    QTest::addColumn<QList<double>>("due");  // each frame's, as kxcam-play's records say it for the same pace
+    QTest::newRow("set rate") << 400.0 << QString() << QString() << QString() << QList<double>{0, 0.0025, 0.005, 0.0075};
+    // kxcam-play --fps 20 --speed 2: tst_player's paceSchedule row "fixed rate, twice as fast".
+    QTest::newRow("rate twice as fast") << 20.0 * 2 << QString() << QString() << QString()
+                                        << QList<double>{0, 0.025, 0.05, 0.075};
     QTest::newRow("times in file names")
         << 0.0 << QStringLiteral("name:f_(?<ms>\\d+)") << QStringLiteral(", pace: times in file names \u00d7 4, ")
-        << QStringLiteral("pace: f_x.png has no time; each such file plays right after the file before it");
+        << QStringLiteral("pace: f_x.png has no time; each such file plays right after the file before it")
+        << QList<double>{0, 0.005, 0.0125, 0.0125};
 }
 
 // A pace from the files arms the timer frame by frame, to the end of the folder.
@@ -433,18 +438,25 @@ void ViewerTest::playsAtPace()
     QFETCH(QString, pace);
     QFETCH(QString, status);
     QFETCH(QString, message);
+    QFETCH(QList<double>, due);
     ImageFolder folder;
     for (const char* name : {"f_000.png", "f_020.png", "f_050.png", "f_x.png"})
         folder.addImage(QLatin1String(name), patternImage(5, 4, QImage::Format_RGB32, 1));
     PaceRule rule;
     QString error;
     QVERIFY(pace.isEmpty() || PaceRule::parse(pace, rule, error));
-    rule.speed = 4.0;
     m_window->setFramesPerSecond(rate);
-    m_window->setPace(rule);
+    m_window->setPace(rule, 4.0);
+    QList<double> shownDue;
+    const QObject listening;
+    connect(&m_window->playback(), &Playback::frameDelivered, &listening,
+            [this, &shownDue] { shownDue.append(frame().dueSeconds); });
     openPlaying(folder.path());
     QCOMPARE(state(), Playback::State::Playing);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(shownDue.size(), due.size());
+    for (int i = 0; i < due.size(); ++i)
+        QVERIFY2(qAbs(shownDue.at(i) - due.at(i)) < 1e-9, qPrintable(QStringLiteral("frame %1: due %2").arg(i + 1).arg(shownDue.at(i))));
     // Told as the file is met.
     QCOMPARE(m_window->statusBar()->currentMessage(), message);
     QCOMPARE(frame().number, 4);

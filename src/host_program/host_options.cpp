@@ -106,8 +106,8 @@ bool readPace(const QCommandLineParser& parser, const QCommandLineOption& pace, 
     if (!parser.isSet(speed))
         return true;
     bool isNumber = false;
-    options.pace.speed = parser.value(speed).toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(options.pace.speed) || options.pace.speed <= 0.0) {
+    options.speed = parser.value(speed).toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(options.speed) || options.speed <= 0.0) {
         error = QStringLiteral("--speed needs a factor above 0, not '%1'").arg(parser.value(speed));
         return false;
     }

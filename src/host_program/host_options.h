@@ -18,7 +18,8 @@ struct HostOptions {
     int pixelFormat = 0;
     int frames = -1;   // triggers to make; -1: until the end of the list, or forever with loop
     double fps = 0.0;  // 0: as fast as the host can trigger, or at pace
-    PaceRule pace;     // its speed scales fps too
+    PaceRule pace;
+    double speed = 1.0;  // scales fps or pace
     bool json = false;
     bool quiet = false;
     QString saveDir;

@@ -112,10 +112,7 @@ bool Player::readManifest()
 
 void Player::setUpPace()
 {
-    if (m_options.fps > 0.0)
-        m_pace = PaceSchedule(m_options.fps * m_options.pace.speed);
-    else if (m_options.pace.source != PaceRule::Source::None)
-        m_pace = PaceSchedule::fromRecordedTimes(m_options.pace.speed);
+    m_pace = m_options.fps > 0.0 ? PaceSchedule(m_options.fps * m_options.speed) : m_options.pace.schedule(m_options.speed);
     m_summary.paced = m_pace.paced();
 }
 
