@@ -297,8 +297,6 @@ private slots:
     void pacedTriggers();
     void paceSchedule_data();
     void paceSchedule();
-    void paceWait_data();
-    void paceWait();
     void checkAgainstManifest_data();
     void checkAgainstManifest();
     void jsonLines();
@@ -769,33 +767,6 @@ void PlayerTest::paceSchedule()
     QVERIFY(summary.value(QStringLiteral("largestLagSeconds")).isDouble());
 }
 
-void PlayerTest::paceWait_data()
-{
-    QTest::addColumn<double>("rate");
-    QTest::addColumn<int>("trigger");
-    QTest::addColumn<double>("elapsed");
-    QTest::addColumn<int>("milliseconds");
-    QTest::newRow("a whole interval ahead") << 10.0 << 1 << 0.0 << 100;
-    QTest::newRow("a part of a millisecond ahead, rounded up") << 10.0 << 1 << 0.0995 << 1;
-    QTest::newRow("due") << 10.0 << 1 << 0.1 << 0;
-    QTest::newRow("overdue") << 10.0 << 1 << 0.3 << 0;
-    QTest::newRow("beyond the timer's range") << 1e-7 << 1 << 0.0 << INT_MAX;
-}
-
-// The timer waits until the trigger is due, never less.
-void PlayerTest::paceWait()
-{
-    QFETCH(double, rate);
-    QFETCH(int, trigger);
-    QFETCH(double, elapsed);
-    QFETCH(int, milliseconds);
-    PaceSchedule schedule(rate);
-    double due = 0.0;
-    for (int i = 0; i <= trigger; ++i)
-        due = schedule.nextDue(-1, RecordedTime());
-    QCOMPARE(PaceSchedule::waitMilliseconds(due, elapsed), milliseconds);
-}
-
 void PlayerTest::checkAgainstManifest_data()
 {
     QTest::addColumn<QString>("change");  // to the folder or to the manifest, after the manifest was written
@@ -1244,6 +1215,13 @@ void PlayerTest::exitStatus_data()
     QTest::newRow("pixel format by code") << once + QStringList{QStringLiteral("--pixel-format"), QStringLiteral("12")} << 0 << QString();
     QTest::newRow("slowest rate shown") << once + QStringList{QStringLiteral("--fps"), QStringLiteral("4.6567e-07")} << 0 << QString();
     QTest::newRow("fastest rate") << once + QStringList{QStringLiteral("--fps"), QStringLiteral("1000")} << 0 << QString();
+    QTest::newRow("exit statuses in the help")
+        << QStringList{QStringLiteral("--help")} << 0
+        << QStringLiteral("Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera "
+                          "cannot open the folder, an output cannot be written or the manifest of --check cannot be read, "
+                          "2 for bad options, 3 when the replay differs from that manifest, 130 when Ctrl-C (SIGINT) "
+                          "ended the run (after its summary; a second Ctrl-C ends it at once), 143 when SIGTERM ended the "
+                          "run (after its summary).");
 }
 
 void PlayerTest::exitStatus()
@@ -1253,8 +1231,11 @@ void PlayerTest::exitStatus()
     QFETCH(QString, reason);
     const Run run = play(arguments);
     QCOMPARE(run.status, status);
-    if (status == 0)
+    // A run that succeeds has its reason, if any, as a line of stdout.
+    if (status == 0) {
+        QVERIFY2(reason.isEmpty() || run.lines.contains(reason.toUtf8()), run.lines.join('\n').constData());
         return;
+    }
     QVERIFY(run.lines.isEmpty());
     const QStringList lines = errorLines(run);
     const auto ours = std::find_if(lines.cbegin(), lines.cend(), [](const QString& line) {

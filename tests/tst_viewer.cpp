@@ -139,6 +139,7 @@ private slots:
     void inspector();
     void inspectedBytes_data();
     void inspectedBytes();
+    void missingFolder_data();
     void missingFolder();
     void warnings_data();
     void warnings();
@@ -421,10 +422,15 @@ void ViewerTest::playsAtPace_data()
     QTest::addColumn<QString>("pace");  // kxcam-view's --pace; none for a rate
     QTest::addColumn<QString>("status");  // what the status line says of the pace
     QTest::addColumn<QString>("message");  // on the status bar once the folder has played
-    QTest::newRow("set rate") << 400.0 << QString() << QString() << QString();
+    QTest::addColumn<QList<double>>("due");  // each frame's, as kxcam-play's records say it for the same pace
+    QTest::newRow("set rate") << 400.0 << QString() << QString() << QString() << QList<double>{0, 0.0025, 0.005, 0.0075};
+    // kxcam-play --fps 20 --speed 2: tst_player's paceSchedule row "fixed rate, twice as fast".
+    QTest::newRow("rate twice as fast") << 20.0 * 2 << QString() << QString() << QString()
+                                        << QList<double>{0, 0.025, 0.05, 0.075};
     QTest::newRow("times in file names")
         << 0.0 << QStringLiteral("name:f_(?<ms>\\d+)") << QStringLiteral(", pace: times in file names \u00d7 4, ")
-        << QStringLiteral("pace: f_x.png has no time; each such file plays right after the file before it");
+        << QStringLiteral("pace: f_x.png has no time; each such file plays right after the file before it")
+        << QList<double>{0, 0.005, 0.0125, 0.0125};
 }
 
 // A pace from the files arms the timer frame by frame, to the end of the folder.
@@ -434,18 +440,25 @@ void ViewerTest::playsAtPace()
     QFETCH(QString, pace);
     QFETCH(QString, status);
     QFETCH(QString, message);
+    QFETCH(QList<double>, due);
     ImageFolder folder;
     for (const char* name : {"f_000.png", "f_020.png", "f_050.png", "f_x.png"})
         folder.addImage(QLatin1String(name), patternImage(5, 4, QImage::Format_RGB32, 1));
     PaceRule rule;
     QString error;
     QVERIFY(pace.isEmpty() || PaceRule::parse(pace, rule, error));
-    rule.speed = 4.0;
     m_window->setFramesPerSecond(rate);
-    m_window->setPace(rule);
+    m_window->setPace(rule, 4.0);
+    QList<double> shownDue;
+    const QObject listening;
+    connect(&m_window->playback(), &Playback::frameDelivered, &listening,
+            [this, &shownDue] { shownDue.append(frame().dueSeconds); });
     openPlaying(folder.path());
     QCOMPARE(state(), Playback::State::Playing);
     QTRY_COMPARE(state(), Playback::State::EndOfFolder);
+    QCOMPARE(shownDue.size(), due.size());
+    for (int i = 0; i < due.size(); ++i)
+        QVERIFY2(qAbs(shownDue.at(i) - due.at(i)) < 1e-9, qPrintable(QStringLiteral("frame %1: due %2").arg(i + 1).arg(shownDue.at(i))));
     // Told as the file is met.
     QCOMPARE(m_window->statusBar()->currentMessage(), message);
     QCOMPARE(frame().number, 4);
@@ -586,17 +599,30 @@ void ViewerTest::inspectedBytes()
     QCOMPARE(histogramText(frameHistogram(image, pixelFormat)), histogram);
 }
 
-// A folder that does not exist says so in the window, and the window opens
-// the next one, dropped on it, afresh: no warning or count of the last one.
+void ViewerTest::missingFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("reason");  // in kxcam-play's words, as tst_player's exitStatus rows give them
+    const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
+    QTest::newRow("missing folder") << missing << QStringLiteral("the camera cannot open the folder %1").arg(missing);
+    const QString viewer = QStringLiteral(KXCAM_VIEWER_PATH);
+    QTest::newRow("file given as the folder")
+        << viewer << QStringLiteral("the camera cannot open the folder %1: it is a file, not a folder").arg(viewer);
+}
+
+// A folder that cannot be opened says why in the window, in kxcam-play's
+// words, and the window opens the next one, dropped on it, afresh: no
+// warning or count of the last one.
 void ViewerTest::missingFolder()
 {
-    const QString missing = QDir(samplesFolder()).filePath(QStringLiteral("no such folder"));
-    open(missing);
+    QFETCH(QString, folder);
+    QFETCH(QString, reason);
+    open(folder);
     QCOMPARE(state(), Playback::State::NoCamera);
-    QCOMPARE(m_window->frameView().message(), QStringLiteral("The camera cannot open the folder %1.").arg(missing));
-    QCOMPARE(m_window->statusText(), QStringLiteral("no camera: The camera cannot open the folder %1.").arg(missing));
+    QCOMPARE(m_window->frameView().message(), reason);
+    QCOMPARE(m_window->statusText(), QStringLiteral("no camera: ") + reason);
     QCOMPARE(m_window->warningPane().lines(),
-             QStringList{QStringLiteral("open: Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(missing))});
+             QStringList{QStringLiteral("open: Virtual Camera: Folder(  %1  ) not exist").arg(debugQuoted(folder))});
     QCOMPARE(m_window->warningPane().heading(), QStringLiteral("Warnings: 1"));
     QVERIFY(!actionNamed(*m_window, QStringLiteral("Play"))->isEnabled());
     key(Qt::Key_Right);
@@ -826,6 +852,15 @@ void ViewerTest::commandLine_data()
                                         << QStringLiteral("kxcam-view: one folder at most, not 2");
     QTest::newRow("help without a display") << QStringList{QStringLiteral("--help")} << false << 0
                                             << QStringLiteral("^Usage: .*kxcam-view.* \\[--\\] \\[FOLDER\\]") + lineEnd;
+    // The same words and status as kxcam-play's exitStatus rows.
+    const QString missing = QDir::temp().filePath(QStringLiteral("kxcam-no-such-folder"));
+    QTest::newRow("missing module")
+        << QStringList{QStringLiteral("--module"), missing + QStringLiteral("/none.so")} << true << 1
+        << QStringLiteral("(^|\\n)kxcam-view: cannot load camera module %1/none\\.so: no such file").arg(missing) + lineEnd;
+    QTest::newRow("exit statuses in the help")
+        << QStringList{QStringLiteral("--help")} << false << 0
+        << lineEnd + QStringLiteral("Exit status: 0 when the window is closed, 1 when the module cannot be loaded, 2 "
+                                    "for bad options\\.") + lineEnd;
     QTest::newRow("version without a display")
         << QStringList{QStringLiteral("-v")} << false << 0
         << QStringLiteral("^kxcam-view \\d+\\.\\d+\\.\\d+") + lineEnd + QStringLiteral("$");

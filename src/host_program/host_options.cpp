@@ -1,9 +1,11 @@
 #include "host_options.h"
 
 #include "default_paths.h"
+#include "exit_status.h"
 #include "kxcam_camera.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <climits>
 #include <cmath>
@@ -104,8 +106,8 @@ bool readPace(const QCommandLineParser& parser, const QCommandLineOption& pace, 
     if (!parser.isSet(speed))
         return true;
     bool isNumber = false;
-    options.pace.speed = parser.value(speed).toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(options.pace.speed) || options.pace.speed <= 0.0) {
+    options.speed = parser.value(speed).toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(options.speed) || options.speed <= 0.0) {
         error = QStringLiteral("--speed needs a factor above 0, not '%1'").arg(parser.value(speed));
         return false;
     }
@@ -122,7 +124,7 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
                       QString& error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(program.description);
+    parser.setApplicationDescription(program.description + QLatin1Char('\n') + exitStatusHelp(QCoreApplication::applicationName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Wrap around at the end of the folder."));

@@ -18,7 +18,8 @@ struct HostOptions {
     int pixelFormat = 0;
     int frames = -1;   // triggers to make; -1: until the end of the list, or forever with loop
     double fps = 0.0;  // 0: as fast as the host can trigger, or at pace
-    PaceRule pace;     // its speed scales fps too
+    PaceRule pace;
+    double speed = 1.0;  // scales fps or pace
     bool json = false;
     bool quiet = false;
     QString saveDir;
@@ -28,7 +29,7 @@ struct HostOptions {
 
 // What a program's command line is made of beyond the options all share.
 struct HostProgram {
-    QString description;         // the text --help starts with
+    QString description;         // the text --help starts with, before the exit statuses
     bool outputOptions = false;  // --frames, --json, --quiet, --save, --contact-sheet and --check
 };
 

@@ -1,5 +1,7 @@
 #include "log_relay.h"
 
+#include "program_failure.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -49,7 +51,7 @@ LogRelay::~LogRelay()
 
 void LogRelay::note(const QString& text)
 {
-    writeLine(QCoreApplication::applicationName().toLocal8Bit() + ": " + text.toLocal8Bit());
+    writeLine(programLine(text));
 }
 
 // Qt drops a disabled category's messages before any handler sees them: what

@@ -35,7 +35,7 @@ public:
         m_beforeLine = std::move(before);
         m_afterLine = std::move(after);
     }
-    // A line of the program's own, "kxcam-play: text" (the application's name), not counted as a warning.
+    // A line of the program's own, as programLine() words it, not counted as a warning.
     void note(const QString& text);
 
     using WarningListener = std::function<void(const QString& message)>;

@@ -44,8 +44,8 @@ bool PaceRule::parse(const QString& text, PaceRule& rule, QString& error)
     for (const Unit& unit : units) {
         if (groups.contains(QLatin1String(unit.name))) {
             rule.source = Source::FileName;
-            rule.name = pattern;
-            rule.unit = QLatin1String(unit.name);
+            rule.pathPattern = pattern;
+            rule.timeGroup = QLatin1String(unit.name);
             rule.unitNanoseconds = unit.nanoseconds;
             return true;
         }
@@ -64,7 +64,7 @@ RecordedTime PaceRule::recordedTime(const QString& file, const QString& path) co
         return time;
     }
     // A whole number is taken exactly, as nanoseconds since 1970 need; others as a double.
-    const QString number = name.match(file).captured(unit);
+    const QString number = pathPattern.match(file).captured(timeGroup);
     bool isWhole = false;
     const qint64 whole = number.toLongLong(&isWhole);
     if (isWhole && qAbs(whole) <= std::numeric_limits<qint64>::max() / unitNanoseconds) {
@@ -79,10 +79,17 @@ RecordedTime PaceRule::recordedTime(const QString& file, const QString& path) co
     return time;
 }
 
+PaceSchedule PaceRule::schedule(double speed) const
+{
+    return source == Source::None ? PaceSchedule() : PaceSchedule::fromRecordedTimes(speed);
+}
+
 QString PaceRule::description() const
 {
-    QString text = source == Source::ModificationTime ? QStringLiteral("file times") : QStringLiteral("times in file names");
-    if (speed != 1.0)
-        text += QStringLiteral(" \u00d7 %1").arg(speed);
-    return text;
+    switch (source) {
+    case Source::ModificationTime: return QStringLiteral("file times");
+    case Source::FileName: return QStringLiteral("times in file names");
+    case Source::None: break;
+    }
+    return QString();
 }

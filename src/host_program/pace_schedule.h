@@ -1,14 +1,22 @@
 // When each trigger of a paced run is due, in seconds from the first: at a
-// fixed rate, or at the recorded times of the files the camera takes, told
-// one trigger at a time as the camera names each file.
+// fixed rate (--fps), or at the recorded times of the files the camera takes
+// (--pace), told one trigger at a time as the camera names each file. Both
+// programs pace both through it.
 #ifndef PACE_SCHEDULE_H
 #define PACE_SCHEDULE_H
 
-#include "pace_rule.h"
-
+#include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <vector>
+
+// A file's time as recorded, in nanoseconds from some moment of its rule's.
+struct RecordedTime {
+    QString file;  // relative to the folder
+    bool known = false;
+    qint64 nanoseconds = 0;
+};
 
 class PaceSchedule {
 public:

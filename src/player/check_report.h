@@ -8,9 +8,6 @@
 #include <QByteArray>
 #include <QString>
 
-// Exit status of a replay that differs from its manifest.
-constexpr int replayDiffersStatus = 3;
-
 QByteArray checkLines(const ManifestCheck& check, const QString& manifest, bool json);
 
 #endif

@@ -1,25 +1,11 @@
 #include "frame_report.h"
 
-#include "kxcam_camera.h"
-#include "replay_record.h"
-
 #include <QCoreApplication>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
 
 namespace {
-
-QString formatName(int code)
-{
-    return pixelFormatNames.value(code, QString::number(code));
-}
-
-QString hex32(std::uint32_t value)
-{
-    return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0'));
-}
 
 QByteArray jsonLine(const QJsonObject& object)
 {
@@ -53,38 +39,21 @@ QByteArray cameraLine(int bitsPerPixel, int pixelFormat, bool json)
     if (json)
         return jsonLine({{QStringLiteral("camera"),
                           QJsonObject{{QStringLiteral("bitsPerPixel"), bitsPerPixel},
-                           {QStringLiteral("pixelFormat"), formatName(pixelFormat)}}},
+                           {QStringLiteral("pixelFormat"), pixelFormatName(pixelFormat)}}},
                          {QStringLiteral("program"), QCoreApplication::applicationName()},
                          {QStringLiteral("version"), QCoreApplication::applicationVersion()},
-                         {QStringLiteral("recordFormat"), replayRecordFormat}});
+                         {QStringLiteral("recordFormat"), triggerRecordFormat}});
     return QStringLiteral("camera: %1 bits per pixel before the first frame (pixel format %2)\n")
         .arg(bitsPerPixel)
-        .arg(formatName(pixelFormat))
+        .arg(pixelFormatName(pixelFormat))
         .toUtf8();
 }
 
 QByteArray triggerLine(const TriggerRecord& trigger, bool json)
 {
     const FrameRecord& frame = trigger.frame;
-    if (json) {
-        QJsonObject record{{QStringLiteral("trigger"), trigger.number},
-                           {QStringLiteral("file"), trigger.file.isEmpty() ? QJsonValue() : QJsonValue(trigger.file)},
-                           {QStringLiteral("frame"), QJsonValue()},
-                           {QStringLiteral("warnings"), QJsonArray::fromStringList(trigger.warnings)}};
-        if (trigger.dueSeconds >= 0.0)
-            record.insert(QStringLiteral("due"), trigger.dueSeconds);
-        if (trigger.delivered) {
-            record.insert(QStringLiteral("frame"), frame.number);
-            record.insert(QStringLiteral("width"), frame.width);
-            record.insert(QStringLiteral("height"), frame.height);
-            record.insert(QStringLiteral("depth"), frame.depth);
-            record.insert(QStringLiteral("pixelFormat"), formatName(frame.pixelFormat));
-            record.insert(QStringLiteral("pixelFormatCode"), frame.pixelFormat);
-            record.insert(QStringLiteral("bytes"), frame.bytes);
-            record.insert(QStringLiteral("crc32"), hex32(frame.checksum));
-        }
-        return jsonLine(record);
-    }
+    if (json)
+        return jsonLine(trigger.toJson());
     if (!trigger.delivered)
         return QByteArray();
     return QStringLiteral("frame %1: %2x%3, %4 bit, %5, %6 bytes, crc32 %7, file %8\n")
@@ -92,9 +61,9 @@ QByteArray triggerLine(const TriggerRecord& trigger, bool json)
         .arg(frame.width)
         .arg(frame.height)
         .arg(frame.depth)
-        .arg(formatName(frame.pixelFormat))
+        .arg(pixelFormatName(frame.pixelFormat))
         .arg(frame.bytes)
-        .arg(hex32(frame.checksum), trigger.file)
+        .arg(frame.crc32(), trigger.file)
         .toUtf8();
 }
 

@@ -3,26 +3,9 @@
 #ifndef FRAME_REPORT_H
 #define FRAME_REPORT_H
 
-#include "frame_description.h"
+#include "trigger_record.h"
 
 #include <QByteArray>
-#include <QStringList>
-
-#include <cstdint>
-
-struct FrameRecord : FrameDescription {
-    int number = 0;  // 1 for the first frame this run delivered
-    std::uint32_t checksum = 0;
-};
-
-struct TriggerRecord {
-    int number = 0;        // 1 for the run's first trigger
-    QString file;          // the file it took, relative to the folder; empty when it took none
-    bool delivered = false;
-    FrameRecord frame;     // when delivered
-    QStringList warnings;  // logged while it ran
-    double dueSeconds = -1.0;  // in a paced run, when it was due after the first trigger's presentation
-};
 
 struct RunSummary {
     int frames = 0;

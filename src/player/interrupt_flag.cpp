@@ -1,5 +1,7 @@
 #include "interrupt_flag.h"
 
+#include "exit_status.h"
+
 #include <QtGlobal>
 
 #include <csignal>
@@ -11,8 +13,8 @@
 
 namespace {
 
-constexpr int interruptStatus = 130;
-constexpr int terminateStatus = 143;
+constexpr int interruptStatus = exitInterrupted;
+constexpr int terminateStatus = exitTerminated;
 
 volatile std::sig_atomic_t exitStatus = 0;
 

@@ -8,7 +8,7 @@
 
 void installInterruptHandler();
 bool interruptRequested();
-// 130 after SIGINT, 143 after SIGTERM, as shells report them; 0 when none came.
+// exitInterrupted after SIGINT, exitTerminated after SIGTERM; exitSuccess when none came.
 int interruptExitStatus();
 // Lets a console close, which Windows ends once its handler returns, wait for
 // the summary; does nothing elsewhere.

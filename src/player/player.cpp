@@ -1,19 +1,19 @@
 #include "player.h"
 
 #include "check_report.h"
+#include "exit_status.h"
 #include "frame_description.h"
 #include "frame_image.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
 #include "pixel_checksum.h"
 #include "png_file.h"
+#include "program_failure.h"
 #include "replay_manifest.h"
 #include "saved_frame.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QJsonDocument>
 
 #include <cerrno>
 #include <cstdio>
@@ -49,7 +49,7 @@ int Player::run()
     // Before opening, so that Ctrl-C during a long preload still ends with a summary.
     installInterruptHandler();
     if (!readManifest() || !checkOutputs() || !openCamera())
-        return 1;
+        return exitFailure;
     setUpPace();
     if (!m_options.quiet)
         writeOut(cameraLine(m_camera->m_bitsPerPixel, m_options.pixelFormat, m_options.json));
@@ -112,10 +112,7 @@ bool Player::readManifest()
 
 void Player::setUpPace()
 {
-    if (m_options.fps > 0.0)
-        m_pace = PaceSchedule(m_options.fps * m_options.pace.speed);
-    else if (m_options.pace.source != PaceRule::Source::None)
-        m_pace = PaceSchedule::fromRecordedTimes(m_options.pace.speed);
+    m_pace = m_options.fps > 0.0 ? PaceSchedule(m_options.fps * m_options.speed) : m_options.pace.schedule(m_options.speed);
     m_summary.paced = m_pace.paced();
 }
 
@@ -127,7 +124,7 @@ bool Player::openCamera()
     params.preload = m_options.preload ? 1 : 0;
     params.pixelFormat = m_options.pixelFormat;
     if (!m_camera.create()) {
-        m_log.note(QStringLiteral("the module refused to create a camera"));
+        m_log.note(cameraNotCreated());
         return false;
     }
     // A large folder preloads for minutes: a user at a terminal is told why nothing happens yet.
@@ -141,13 +138,11 @@ bool Player::openCamera()
     if (tellOpening)
         m_log.note(QStringLiteral("open took %1 s").arg(m_summary.openSeconds, 0, 'f', 1));
     if (!opened) {
-        const bool isFile = QFileInfo(m_options.folder).isFile();
-        m_log.note(QStringLiteral("the camera cannot open the folder %1%2")
-                       .arg(m_options.folder, QLatin1String(isFile ? ": it is a file, not a folder" : "")));
+        m_log.note(folderNotOpened(m_options.folder));
         return false;
     }
     if (!m_camera->start()) {
-        m_log.note(QStringLiteral("the camera cannot start acquisition on %1").arg(m_options.folder));
+        m_log.note(acquisitionNotStarted(m_options.folder));
         return false;
     }
     // The log relay counts from the program's start.
@@ -250,15 +245,10 @@ void Player::noteLag(double presentedSeconds)
     m_summary.largestLagSeconds = qMax(m_summary.largestLagSeconds, lag);
 }
 
-// The trigger as its JSON record reads back: the manifest's records were read the same way.
 void Player::checkTrigger()
 {
-    if (!m_check)
-        return;
-    ReplayRecord record;
-    QString error;
-    ReplayRecord::fromJson(QJsonDocument::fromJson(triggerLine(m_trigger, true)).object(), record, error);
-    m_check->compare(record);
+    if (m_check)
+        m_check->compare(m_trigger);
 }
 
 // Runs inside the camera's trigger; its own time is left out of the camera's.
@@ -289,14 +279,14 @@ void Player::saveToFolder(const ICameraObject& camera, const FrameRecord& frame)
         m_summary.saved = qMax(m_summary.saved, 0) + 1;
 }
 
-// Ends the run with status 1 once the trigger under way has returned.
+// Ends the run with exitFailure once the trigger under way has returned.
 void Player::fail(const QString& reason)
 {
     if (m_failed)
         return;
     m_log.note(reason);
     m_failed = true;
-    m_exitStatus = 1;
+    m_exitStatus = exitFailure;
 }
 
 void Player::finish()
@@ -312,15 +302,15 @@ void Player::finish()
     m_summary.warnings = m_log.warningCount();
     m_progress.close();
     if (!m_options.contactSheet.isEmpty() && !writeContactSheet())
-        m_exitStatus = 1;
+        m_exitStatus = exitFailure;
     writeOut(summaryLine(m_summary, m_options.json));
-    if (m_exitStatus == 0)
+    if (m_exitStatus == exitSuccess)
         m_exitStatus = interruptExitStatus();
     if (m_check) {
         m_check->finish();
         writeOut(checkLines(*m_check, m_options.manifest, m_options.json));
-        if (m_exitStatus == 0 && m_check->differences() > 0)
-            m_exitStatus = replayDiffersStatus;
+        if (m_exitStatus == exitSuccess && m_check->differences() > 0)
+            m_exitStatus = exitReplayDiffers;
     }
     QCoreApplication::exit(m_exitStatus);
 }

@@ -11,7 +11,7 @@
 #include "host_camera.h"
 #include "host_options.h"
 #include "manifest_check.h"
-#include "pace_schedule.h"
+#include "pace_rule.h"
 #include "progress_bar.h"
 
 #include <QElapsedTimer>

@@ -16,6 +16,7 @@ struct HostFrame : FrameDescription {
     QString file;    // relative to the folder, as the host's own listing names it
     int position = -1;  // the file's place in that listing, from 0
     bool paletteIndices = false;  // GRAY8 read from a palette file: the bytes are colour indices
+    double dueSeconds = 0.0;  // in a paced run, when it is shown, on the pace's schedule
 };
 
 #endif

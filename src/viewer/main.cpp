@@ -1,23 +1,22 @@
 // kxcam-view: a folder played through the kxCam_100 camera module in a window,
-// with the bytes a host receives open to inspection. Exit status 1 when the
-// module cannot be loaded, 2 for bad options.
+// with the bytes a host receives open to inspection. Its exit statuses are
+// exit_status.h's.
 #include "camera_module.h"
+#include "exit_status.h"
 #include "host_options.h"
+#include "program_failure.h"
 #include "viewer_window.h"
 #include "warning_log.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include <cstdio>
-
 namespace {
 
 const HostProgram viewer{QStringLiteral(
     "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module in a window, and shows "
     "the bytes a host receives: the frame in its announced format, the raw value of the pixel under the "
-    "mouse and the module's warnings.\n"
-    "Exit status: 0 when the window is closed, 1 when the module cannot be loaded, 2 for bad options.")};
+    "mouse and the module's warnings.")};
 
 // --help or --version, in any spelling the parser takes, before a lone --.
 bool asksForText(int argc, char* argv[])
@@ -43,8 +42,19 @@ bool parse(HostOptions& options)
     QString error;
     if (parseHostOptions(QCoreApplication::arguments(), viewer, options, error))
         return true;
-    std::fprintf(stderr, "kxcam-view: %s\nTry 'kxcam-view --help'.\n", qPrintable(error));
+    reportBadOptions(error);
     return false;
+}
+
+// Said as kxcam-play says it, and in a box for a user who started the
+// program from a desktop, where nobody reads stderr. A platform without a
+// screen shows the box to nobody, and it would wait for a click for ever.
+void showFailure(const QString& text)
+{
+    reportFailure(text);
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text);
 }
 
 }  // namespace
@@ -57,18 +67,17 @@ int main(int argc, char* argv[])
     if (asksForText(argc, argv)) {
         QCoreApplication application(argc, argv);
         if (!parse(options))
-            return 2;
+            return exitBadOptions;
     }
     QApplication application(argc, argv);
     if (!parse(options))
-        return 2;
+        return exitBadOptions;
 
     WarningLog log;
     CameraModule module(options.modulePath);
     if (!module.load()) {
-        std::fprintf(stderr, "kxcam-view: %s\n", qPrintable(module.errorString()));
-        QMessageBox::critical(nullptr, QStringLiteral("kxcam-view"), module.errorString());
-        return 1;
+        showFailure(module.errorString());
+        return exitFailure;
     }
     ViewerWindow window(module.entryPoints(), log);
     window.start(options);

@@ -3,6 +3,7 @@
 #include "frame_description.h"
 #include "frame_image.h"
 #include "kxcam_pixel_format.h"
+#include "program_failure.h"
 #include "warning_log.h"
 
 #include <QImageReader>
@@ -22,8 +23,8 @@ bool holdsPaletteIndices(const QString& path)
 Playback::Playback(const CameraEntryPoints& entryPoints, WarningLog& log, QObject* parent)
     : QObject(parent), m_log(log), m_camera(entryPoints)
 {
-    // A repeating timer never makes up for the ticks it missed, so triggers
-    // do not pile up behind slow painting.
+    // Unpaced, a repeating timer never makes up for the ticks it missed, so
+    // triggers do not pile up behind slow painting.
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &Playback::tick);
     m_seekTimer.setSingleShot(true);
@@ -137,29 +138,48 @@ void Playback::setPixelFormat(int code)
     m_pixelFormat = code;
 }
 
+// A new rate starts a schedule of its own, from the next trigger on.
 void Playback::setFramesPerSecond(double rate)
 {
     m_rate = rate;
-    if (m_timer.isActive())
-        startTriggerTimer();
+    if (m_paceRule.source != PaceRule::Source::None)
+        return;
+    m_pace = schedule();
+    if (m_state != State::Playing)
+        return;
+    m_timer.stop();
+    if (m_pending)
+        present();
+    startTriggerTimer();
 }
 
-void Playback::setPace(const PaceRule& rule)
+void Playback::setPace(const PaceRule& rule, double speed)
 {
     m_paceRule = rule;
+    m_paceSpeed = speed;
+}
+
+// The files' times when there is a pace from them, else the rate, as kxcam-play's --pace and --fps.
+PaceSchedule Playback::schedule() const
+{
+    if (m_paceRule.source != PaceRule::Source::None || m_rate <= 0.0)
+        return m_paceRule.schedule(m_paceSpeed);
+    return PaceSchedule(m_rate);
 }
 
 // A camera opened or restarted: triggers count from 1 again, and the pace starts afresh.
 void Playback::beginRun()
 {
     m_triggers = 0;
-    m_pace = m_paceRule.source == PaceRule::Source::None ? PaceSchedule()
-                                                          : PaceSchedule::fromRecordedTimes(m_paceRule.speed);
+    m_pace = schedule();
 }
 
 QString Playback::paceDescription() const
 {
-    return m_pace.paced() ? m_paceRule.description() : QString();
+    const QString source = m_paceRule.description();
+    if (source.isEmpty() || m_paceSpeed == 1.0)
+        return source;
+    return QStringLiteral("%1 \u00d7 %2").arg(source).arg(m_paceSpeed);
 }
 
 void Playback::reopen(bool playWhenOpened)
@@ -199,11 +219,11 @@ QString Playback::openCamera()
 {
     const WarningLog::ModuleCall call(m_log, tr("open"));
     if (!m_camera.create())
-        return tr("The camera module refused to create a camera.");
+        return cameraNotCreated();
     if (!m_camera->open())
-        return tr("The camera cannot open the folder %1.").arg(m_camera.params().folder);
+        return folderNotOpened(m_folder);
     if (!m_camera->start())
-        return tr("The camera cannot start acquisition in %1.").arg(m_camera.params().folder);
+        return acquisitionNotStarted(m_folder);
     return QString();
 }
 
@@ -286,8 +306,8 @@ void Playback::tick()
     trigger();
 }
 
-// One trigger. Its frame is shown at once, or, playing at a pace from the
-// files, kept for its due time, on which the timer is set.
+// One trigger. Its frame is shown at once, or, playing at a pace or a rate,
+// kept for its due time, on which the timer is set.
 void Playback::trigger()
 {
     const int receivedBefore = m_received;
@@ -299,6 +319,7 @@ void Playback::trigger()
     }
     m_pending = m_received > receivedBefore;
     const double due = m_pace.paced() ? dueOfTrigger() : 0.0;
+    m_next.dueSeconds = due;
     if (m_report.folderEnded()) {
         m_timer.stop();
         setState(State::EndOfFolder);
@@ -309,7 +330,6 @@ void Playback::trigger()
             present();
         return;
     }
-    m_pendingDue = due;
     if (m_rebasePace) {
         m_rebasePace = false;
         m_paceClock.start();
@@ -363,24 +383,16 @@ void Playback::setState(State state)
     emit stateChanged();
 }
 
-// At a pace from the files, each trigger sets the timer for its frame; the
-// schedule counts from the frame that play() starts with, shown at once.
+// Paced, each trigger sets the timer for its frame; the schedule counts from
+// the frame that play() starts with, shown at once. Unpaced, the timer ticks
+// whenever the event loop is free.
 void Playback::startTriggerTimer()
 {
     m_timer.setSingleShot(m_pace.paced());
-    if (!m_pace.paced()) {
-        m_timer.start(timerInterval());
-        return;
-    }
-    m_rebasePace = !m_pending;
-    if (m_pending) {
+    m_rebasePace = m_pace.paced() && !m_pending;
+    if (m_pace.paced() && m_pending) {
         m_paceClock.start();
-        m_paceStart = m_pendingDue;
+        m_paceStart = m_next.dueSeconds;
     }
     m_timer.start(0);
-}
-
-int Playback::timerInterval() const
-{
-    return m_rate > 0.0 ? qMax(1, qRound(1000.0 / m_rate)) : 0;
 }

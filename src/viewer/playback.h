@@ -1,7 +1,7 @@
 // Plays a folder through a camera of the loaded module on the GUI thread, as
 // the camera's hosts do: one trigger per timer tick, the frame copied inside
-// the callback and announced once the trigger has returned (at a pace from
-// the files, at its due time). Which file a frame is, the list's length and
+// the callback and announced once the trigger has returned (at a rate or at a
+// pace from the files, at its due time on kxcam-play's schedule). Which file a frame is, the list's length and
 // the end of the folder come from the camera's own log lines. The camera is
 // opened on a thread of the viewer's own, since a folder of a million files
 // takes a second to list and a preload can take minutes; the GUI thread
@@ -13,7 +13,7 @@
 #include "frame_rate_meter.h"
 #include "host_camera.h"
 #include "host_frame.h"
-#include "pace_schedule.h"
+#include "pace_rule.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -52,8 +52,9 @@ public:
     void setPixelFormat(int code);
     // 0: a trigger whenever the event loop is free, so as fast as the window shows frames.
     void setFramesPerSecond(double rate);
-    // Presents each file's frame at its recorded time instead, from the next open or restart on.
-    void setPace(const PaceRule& rule);
+    // Presents each file's frame at its recorded time, `speed` times as fast,
+    // instead, from the next open or restart on.
+    void setPace(const PaceRule& rule, double speed);
 
     State state() const { return m_state; }
     // Playing, or opening to play once open returns.
@@ -102,7 +103,7 @@ private:
     void present();
     void receive(ICameraObject& camera);
     void setState(State state);
-    int timerInterval() const;
+    PaceSchedule schedule() const;
     void startTriggerTimer();
 
     WarningLog& m_log;
@@ -117,12 +118,12 @@ private:
     HostFrame m_frame;
     HostFrame m_next;  // delivered, not presented yet
     bool m_pending = false;
-    double m_pendingDue = 0.0;
     int m_received = 0;  // frames since the camera opened or restarted
     CameraReport m_report;
     int m_triggers = 0;  // since the camera opened or restarted
     FrameRateMeter m_meter;
     PaceRule m_paceRule;
+    double m_paceSpeed = 1.0;
     PaceSchedule m_pace;
     QElapsedTimer m_paceClock;  // from the frame that play() started with
     double m_paceStart = 0.0;   // when that frame was due

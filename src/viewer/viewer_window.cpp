@@ -111,8 +111,8 @@ void ViewerWindow::start(const HostOptions& options)
     m_playback.setPixelFormat(options.pixelFormat);
     setLoop(options.loop);
     setPreload(options.preload);
-    setFramesPerSecond(options.fps * options.pace.speed);
-    setPace(options.pace);
+    setFramesPerSecond(options.fps * options.speed);
+    setPace(options.pace, options.speed);
     show();
     openFolder(options.folder);
 }
@@ -133,9 +133,9 @@ void ViewerWindow::setFramesPerSecond(double rate)
     m_rate->setValue(rate > 0.0 ? qMax(rate, leastRate) : 0.0);
 }
 
-void ViewerWindow::setPace(const PaceRule& rule)
+void ViewerWindow::setPace(const PaceRule& rule, double speed)
 {
-    m_playback.setPace(rule);
+    m_playback.setPace(rule, speed);
     // The files' times set the pace: the rate box has none to set.
     m_rate->setEnabled(rule.source == PaceRule::Source::None);
 }

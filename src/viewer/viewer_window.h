@@ -29,7 +29,7 @@ public:
     void setLoop(bool loop);
     void setPreload(bool preload);
     void setFramesPerSecond(double rate);
-    void setPace(const PaceRule& rule);
+    void setPace(const PaceRule& rule, double speed);
 
     Playback& playback() { return m_playback; }
     FrameView& frameView() { return *m_view; }

@@ -20,11 +20,11 @@ bool checkHeader(const QJsonObject& header, QString& error)
                     .arg(program);
         return false;
     }
-    if (format.toInt() != replayRecordFormat) {
+    if (format.toInt() != triggerRecordFormat) {
         error = QStringLiteral("it holds record format %1, written by %2 %3; this %2 reads format %4: write the manifest again with it")
                     .arg(format.toInt())
                     .arg(program, header.value(QLatin1String("version")).toString())
-                    .arg(replayRecordFormat);
+                    .arg(triggerRecordFormat);
         return false;
     }
     return true;
@@ -70,11 +70,11 @@ bool ReplayManifest::parse(const QByteArray& lines, const QString& name, QString
                              .arg(summary.value(QLatin1String("frames")).toInt(-1))
                              .arg(frames);
         } else {
-            ReplayRecord trigger;
-            if (!ReplayRecord::fromJson(record, trigger, reason))
+            TriggerRecord trigger;
+            if (!TriggerRecord::fromJson(record, trigger, reason))
                 reason = QStringLiteral("line %1: %2").arg(i + 1).arg(reason);
-            else if (trigger.trigger != m_triggers.size() + 1)
-                reason = QStringLiteral("line %1 records trigger %2 where trigger %3 belongs").arg(i + 1).arg(trigger.trigger).arg(m_triggers.size() + 1);
+            else if (trigger.number != m_triggers.size() + 1)
+                reason = QStringLiteral("line %1 records trigger %2 where trigger %3 belongs").arg(i + 1).arg(trigger.number).arg(m_triggers.size() + 1);
             frames += trigger.delivered;
             m_triggers.append(trigger);
         }

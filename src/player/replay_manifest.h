@@ -4,7 +4,7 @@
 #ifndef REPLAY_MANIFEST_H
 #define REPLAY_MANIFEST_H
 
-#include "replay_record.h"
+#include "trigger_record.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,14 +14,14 @@ class ReplayManifest {
 public:
     // false with a one-line reason, naming the file, in error.
     bool read(const QString& path, QString& error);
-    // The same from the lines themselves; name is the file's, for error.
-    bool parse(const QByteArray& lines, const QString& name, QString& error);
 
     // In trigger order, numbered from 1.
-    const QVector<ReplayRecord>& triggers() const { return m_triggers; }
+    const QVector<TriggerRecord>& triggers() const { return m_triggers; }
 
 private:
-    QVector<ReplayRecord> m_triggers;
+    bool parse(const QByteArray& lines, const QString& name, QString& error);
+
+    QVector<TriggerRecord> m_triggers;
 };
 
 #endif

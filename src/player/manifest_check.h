@@ -3,7 +3,7 @@
 #ifndef MANIFEST_CHECK_H
 #define MANIFEST_CHECK_H
 
-#include "replay_record.h"
+#include "trigger_record.h"
 
 #include <QStringList>
 #include <QVector>
@@ -12,10 +12,10 @@ class ManifestCheck {
 public:
     static constexpr int shownDifferences = 10;
 
-    explicit ManifestCheck(const QVector<ReplayRecord>& manifest) : m_manifest(manifest) {}
+    explicit ManifestCheck(const QVector<TriggerRecord>& manifest) : m_manifest(manifest) {}
 
     // Each trigger of the replay, in order.
-    void compare(const ReplayRecord& replayed);
+    void compare(const TriggerRecord& replayed);
     // Once the replay has ended: the manifest's triggers it never reached differ too.
     void finish();
 
@@ -25,9 +25,9 @@ public:
     const QStringList& firstDifferences() const { return m_first; }
 
 private:
-    void differ(const ReplayRecord& record, const QString& what);
+    void differ(const TriggerRecord& record, const QString& what);
 
-    QVector<ReplayRecord> m_manifest;
+    QVector<TriggerRecord> m_manifest;
     int m_compared = 0;
     int m_differences = 0;
     QStringList m_first;

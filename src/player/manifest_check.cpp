@@ -1,6 +1,6 @@
 #include "manifest_check.h"
 
-void ManifestCheck::compare(const ReplayRecord& replayed)
+void ManifestCheck::compare(const TriggerRecord& replayed)
 {
     const int index = m_compared++;
     if (index >= m_manifest.size()) {
@@ -19,10 +19,10 @@ void ManifestCheck::finish()
         differ(m_manifest.at(m_compared), QStringLiteral("not replayed, the replay ended at trigger %1").arg(replayed));
 }
 
-void ManifestCheck::differ(const ReplayRecord& record, const QString& what)
+void ManifestCheck::differ(const TriggerRecord& record, const QString& what)
 {
     if (m_differences++ < shownDifferences)
         m_first.append(QStringLiteral("trigger %1, %2: %3")
-                           .arg(record.trigger)
-                           .arg(record.file.isEmpty() ? QStringLiteral("no file") : record.file, what));
+                           .arg(record.number)
+                           .arg(record.fileName(), what));
 }
