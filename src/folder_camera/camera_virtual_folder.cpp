@@ -295,7 +295,7 @@ bool CCameraVirtualFolder::stepFollowing()
             return false;
         }
         m_index = next;
-        if (m_follower->mayPlay(m_index)) {
+        if (m_follower->mayPlay(m_index, m_index < m_images.size())) {
             m_waiting = false;
             return true;
         }

@@ -60,14 +60,25 @@ void FolderFollower::scanned()
         m_index.add(m_files, i);
 }
 
-bool FolderFollower::mayPlay(int index)
+// No notification settles a file closed before its folder was watched: it
+// is never told complete, and no system call says, safely and without
+// privileges, whether another process still writes it. So the scan's rule,
+// unwritten for the settle time, is applied again when play reaches the file,
+// judged then rather than at the scan: a file written just before open plays
+// in its place once it has settled. Reached sooner, it is passed over and
+// comes at the end, at its close-write or once it settles. A frame decoded
+// at open is judged by the time of its decode.
+bool FolderFollower::mayPlay(int index, bool decodedAtOpen)
 {
     if (index >= m_scannedFiles)
         return true;
     const QString path = m_files.path(index);
     const FileStatus status = fileStatus(path);
     // A file gone since the scan is tried, and its trigger says it could not be loaded.
-    if (!status.isFile() || status.modified <= m_scanBegan - m_settle)
+    if (!status.isFile())
+        return true;
+    const qint64 judged = decodedAtOpen ? m_scanBegan : QDateTime::currentMSecsSinceEpoch();
+    if (status.modified <= judged - m_settle)
         return true;
     observe(path.mid(m_root.size() + 1));
     return false;

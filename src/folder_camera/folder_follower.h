@@ -27,10 +27,10 @@ public:
     void scanned();
 
     // Whether the scanned file at `index` may be played now: not when it was
-    // written as the scan began or later, maybe incomplete when listed (and
-    // preloaded). Such a file is passed over and comes again, at the end, as
-    // an arrival once it is complete.
-    bool mayPlay(int index);
+    // written within the settle time, maybe still incomplete, nor when it was
+    // so as the scan began and `decodedAtOpen` (preloaded). Such a file is
+    // passed over and comes again, at the end, as an arrival once it is complete.
+    bool mayPlay(int index, bool decodedAtOpen);
 
     // Appends the complete files that arrived since the last call; returns how many.
     int appendArrivals();
