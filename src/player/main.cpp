@@ -5,6 +5,7 @@
 #include "camera_module.h"
 #include "host_options.h"
 #include "log_relay.h"
+#include "module_follow.h"
 #include "player.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,9 @@ int main(int argc, char* argv[])
     const HostProgram commandLine{
         QStringLiteral(
             "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module, as a host "
-            "application sees them: one line per delivered frame, then a summary.\n"
+            "application sees them: one line per delivered frame, then a summary. With --follow it plays the files "
+            "written into the folder while it runs, until --frames, --idle or Ctrl-C ends it; on a terminal its "
+            "status line counts the frames and says when it waits for files.\n"
             "Exit status: 0 when the run played to its end, 1 when the module cannot be loaded, the camera cannot "
             "open the folder, an output cannot be written or the manifest of --check cannot be read, 2 for bad options, "
             "3 when the replay differs from that manifest, 130 or 143 when Ctrl-C (SIGINT) or SIGTERM ended the run "
@@ -33,6 +36,8 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    if (options.follow)
+        setModuleFollows(true);
     LogRelay log;
     CameraModule module(options.modulePath);
     if (!module.load()) {
