@@ -3,6 +3,7 @@
 // module cannot be loaded, 2 for bad options.
 #include "camera_module.h"
 #include "host_options.h"
+#include "module_follow.h"
 #include "viewer_window.h"
 #include "warning_log.h"
 
@@ -64,6 +65,8 @@ int main(int argc, char* argv[])
         return 2;
 
     WarningLog log;
+    if (options.follow)
+        setModuleFollows(true);
     CameraModule module(options.modulePath);
     if (!module.load()) {
         std::fprintf(stderr, "kxcam-view: %s\n", qPrintable(module.errorString()));
