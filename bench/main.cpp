@@ -3,6 +3,7 @@
 #include "bench_rows.h"
 #include "budget_row.h"
 #include "cold_rows.h"
+#include "follow_rows.h"
 #include "host_memory.h"
 #include "large_tree_rows.h"
 
@@ -33,6 +34,8 @@ int main(int argc, char** argv)
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     // Rows 3 and 8 alone: the scan's own figures in a minute rather than the whole run's.
     const bool scanOnly = arguments.contains(QStringLiteral("--scan-only"));
+    // Row 10 alone: a followed folder.
+    const bool followOnly = arguments.contains(QStringLiteral("--follow-only"));
     QString modulePath = QStringLiteral(KXCAM_MODULE_PATH);
     const int moduleOption = arguments.indexOf(QStringLiteral("--module"));
     if (moduleOption >= 0 && moduleOption + 1 < arguments.size())
@@ -40,7 +43,8 @@ int main(int argc, char** argv)
 
     CameraModule module(modulePath);
     CameraModule moduleWithoutHint(QStringLiteral(KXCAM_MODULE_WITHOUT_READ_AHEAD_PATH));
-    for (CameraModule* loaded : {&module, &moduleWithoutHint}) {
+    CameraModule pollingModule(QStringLiteral(KXCAM_MODULE_POLLING_PATH));
+    for (CameraModule* loaded : {&module, &moduleWithoutHint, &pollingModule}) {
         if (!loaded->load()) {
             std::fprintf(stderr, "kxcam_bench: %s\n", qPrintable(loaded->errorString()));
             return 2;
@@ -49,7 +53,7 @@ int main(int argc, char** argv)
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/kxcam-bench-XXXXXX"));
     const BenchSettings settings = quick ? BenchSettings::quickCheck() : BenchSettings::full();
     BenchRows rows(module.entryPoints(), settings, work.path());
-    if (!work.isValid() || (!scanOnly && !rows.prepareFrames()) || !rows.prepareTrees()) {
+    if (!work.isValid() || (!scanOnly && !followOnly && !rows.prepareFrames()) || (!followOnly && !rows.prepareTrees())) {
         std::fprintf(stderr, "kxcam_bench: cannot write the files under %s\n", qPrintable(work.path()));
         return 2;
     }
@@ -63,6 +67,17 @@ int main(int argc, char** argv)
         if (!skipped.isEmpty())
             std::printf("(row 8 skipped in part: %s)\n\n", qPrintable(skipped));
     };
+    FollowRows followRows(module.entryPoints(), pollingModule.entryPoints(), settings, work.path(), rows.table());
+    const auto runFollowRows = [&] {
+        const QString skipped = followRows.run();
+        if (!skipped.isEmpty())
+            std::printf("(row 10 skipped: %s)\n\n", qPrintable(skipped));
+    };
+    if (followOnly) {
+        runFollowRows();
+        rows.table().print();
+        return followRows.failed() ? 1 : 0;
+    }
     if (scanOnly) {
         runScanRows();
         rows.table().print();
@@ -91,12 +106,13 @@ int main(int argc, char** argv)
     const QString coldSkipped = coldRows.run();
     if (!coldSkipped.isEmpty())
         std::printf("(row 6 skipped: %s)\n\n", qPrintable(coldSkipped));
+    runFollowRows();
     if (forceFreshPagesForLargeAllocations())
         rows.triggerRows(QStringLiteral("fresh pages"));
     else
         std::printf("(this allocator cannot force fresh pages; rows 1 and 2 ran once)\n\n");
     rows.table().print();
-    if (rows.failed() || coldRows.failed() || budgetRow.failed() || largeTreeRows.failed())
+    if (rows.failed() || coldRows.failed() || budgetRow.failed() || largeTreeRows.failed() || followRows.failed())
         return 1;
     if (!quick && !rows.table().allWithinTargets())
         std::printf("\nSome ratios are above their targets.\n");

@@ -2,8 +2,10 @@
 // preloading off and on, through the loaded module. Prints resident memory at
 // the start, the middle and the end, and the warnings seen; fails when memory
 // grows between the middle and the end or the warnings differ from the one
-// undecodable file's share.
+// undecodable file's share. Then a followed folder that a writer process
+// fills while the camera triggers (follow_soak).
 #include "camera_module.h"
+#include "follow_soak.h"
 #include "host_camera.h"
 
 #include <QCoreApplication>
@@ -95,6 +97,9 @@ bool soak(const CameraEntryPoints& entryPoints, const QString& folder, bool prel
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--write-followed") == 0)
+        return writeFollowedFiles(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                                  unsigned(QCoreApplication::applicationPid()));
     const long triggers = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000000;
     const QString modulePath = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(KXCAM_MODULE_PATH);
     CameraModule module(modulePath);
@@ -104,9 +109,11 @@ int main(int argc, char** argv)
     }
     QTemporaryDir folder;
     fillFolder(folder.path());
-    qInstallMessageHandler(countWarnings);
+    const QtMessageHandler previous = qInstallMessageHandler(countWarnings);
     bool held = true;
     for (bool preload : {false, true})
         held = soak(module.entryPoints(), folder.path(), preload, triggers) && held;
+    qInstallMessageHandler(previous);
+    held = soakFollow(module.entryPoints(), QCoreApplication::applicationFilePath(), 500, 20) && held;
     return held ? 0 : 1;
 }

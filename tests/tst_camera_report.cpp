@@ -33,6 +33,7 @@ void CameraReportTest::parse_data()
     QTest::newRow("file outside ASCII") << QStringLiteral("Virtual Camera: file 2 of 3 \"\u65e5\u672c/\u00df.png\"")
                                         << Kind::File << QStringLiteral("\u65e5\u672c/\u00df.png") << 2 << 3 << 0.0;
     QTest::newRow("end of the list") << "Virtual Camera: end of the list, 200 files" << Kind::EndOfList << "" << 0 << 200 << 0.0;
+    QTest::newRow("waiting") << "Virtual Camera: waiting for files after 1204" << Kind::Waiting << "" << 0 << 1204 << 0.0;
     QTest::newRow("a turn without a frame") << "Virtual Camera: no frame in a whole turn of 3 files"
                                             << Kind::TurnWithoutFrame << "" << 0 << 3 << 0.0;
     QTest::newRow("scanning") << R"(Virtual Camera: scanning "/abs/folder": 35000 files so far)" << Kind::Scanning
@@ -75,27 +76,34 @@ void CameraReportTest::trigger_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("files");
     QTest::addColumn<bool>("ended");
+    QTest::addColumn<bool>("waiting");
     const QString scanned = QStringLiteral(R"(Virtual Camera: scanned "/f": 3 files in 0.001 s)");
     QTest::newRow("a file") << QStringList{scanned, "|", R"(Virtual Camera: file 2 of 3 "sub/b.png")"} << 1
-                            << "/f/sub/b.png" << 3 << false;
+                            << "/f/sub/b.png" << 3 << false << false;
     QTest::newRow("the next trigger forgets the last file")
         << QStringList{scanned, "|", R"(Virtual Camera: file 3 of 3 "c.png")", "|", "Virtual Camera: end of the list, 3 files"}
-        << -1 << "" << 3 << true;
+        << -1 << "" << 3 << true << false;
     QTest::newRow("a file that does not decode") << QStringList{scanned, "|", R"(Virtual Camera: file 1 of 3 "a.png")",
                                                                 R"(Virtual Camera: Could not load image file(  "/f/a.png"  ))"}
-                                                 << 0 << "/f/a.png" << 3 << false;
+                                                 << 0 << "/f/a.png" << 3 << false << false;
     QTest::newRow("a whole turn without a frame")
         << QStringList{scanned, "|", R"(Virtual Camera: file 3 of 3 "c.png")", "Virtual Camera: no frame in a whole turn of 3 files"}
-        << 2 << "/f/c.png" << 3 << true;
+        << 2 << "/f/c.png" << 3 << true << false;
     QTest::newRow("no image files") << QStringList{R"(Virtual Camera: scanned "/f": 0 files in 0.001 s)", "|",
                                                    R"(Virtual Camera: No image files in  "/f")"}
-                                    << -1 << "" << 0 << true;
+                                    << -1 << "" << 0 << true << false;
     QTest::newRow("a rescan at the trigger") << QStringList{scanned, "|", R"(Virtual Camera: scanned "/g": 5 files in 0.001 s)",
                                                             R"(Virtual Camera: file 1 of 5 "a.png")"}
-                                             << 0 << "/g/a.png" << 5 << false;
+                                             << 0 << "/g/a.png" << 5 << false << false;
     QTest::newRow("a warning before the trigger ends nothing")
         << QStringList{scanned, R"(Virtual Camera: No image files in  "/f")", "|", R"(Virtual Camera: file 1 of 3 "a.png")"}
-        << 0 << "/f/a.png" << 3 << false;
+        << 0 << "/f/a.png" << 3 << false << false;
+    QTest::newRow("a followed folder waits after its last file, trigger after trigger")
+        << QStringList{scanned, "|", R"(Virtual Camera: file 3 of 3 "c.png")", "|", "Virtual Camera: waiting for files after 3", "|"}
+        << -1 << "" << 3 << false << true;
+    QTest::newRow("a file that arrives ends the wait")
+        << QStringList{scanned, "|", "Virtual Camera: waiting for files after 3", "|", R"(Virtual Camera: file 4 of 4 "d.png")"}
+        << 3 << "/f/d.png" << 4 << false << false;
 }
 
 void CameraReportTest::trigger()
@@ -105,6 +113,7 @@ void CameraReportTest::trigger()
     QFETCH(QString, path);
     QFETCH(int, files);
     QFETCH(bool, ended);
+    QFETCH(bool, waiting);
     CameraReport report;
     for (const QString& line : lines) {
         if (line == QLatin1String("|"))
@@ -118,6 +127,7 @@ void CameraReportTest::trigger()
     QCOMPARE(report.path(), path);
     QCOMPARE(report.files(), files);
     QCOMPARE(report.folderEnded(), ended);
+    QCOMPARE(report.waiting(), waiting);
 }
 
 QTEST_GUILESS_MAIN(CameraReportTest)

@@ -396,6 +396,13 @@ void PlayerTest::undecodableFile_data()
     QTest::newRow("preloaded") << QStringList{QStringLiteral("--preload")}
                                << QStringLiteral("summary: 2 frames delivered, 3 triggers without a frame, 4 warnings (2 before the first trigger), ")
                                << QString() << QString();
+    // Followed: --frames counts the two frames, which never come, so --idle
+    // ends the run, once the files, written just before it, have settled
+    // (200 ms) and played; the waits are no triggers.
+    QTest::newRow("followed, frames counted")
+        << QStringList{"--follow", "--frames", "3", "--idle", "1"}
+        << QStringLiteral("summary: 2 frames delivered, 2 triggers without a frame, 4 warnings (0 before the first trigger), ")
+        << QString() << QString();
 #if defined(Q_OS_UNIX) && !defined(__SANITIZE_ADDRESS__)
     // Twelve more 20 MB frames in 100 MB of data: the decodes that the limit
     // refuses are left to their triggers, never called broken files. (A
@@ -579,14 +586,21 @@ void PlayerTest::emptyFolder_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<bool>("hiddenAndLinked");
     QTest::addColumn<bool>("root");
-    QTest::newRow("once") << QStringList() << false << false;
-    QTest::newRow("loop") << QStringList{QStringLiteral("--loop")} << false << false;
+    QTest::addColumn<QString>("added");  // an image written once the player has warned; empty: none
+    QTest::newRow("once") << QStringList() << false << false << QString();
+    QTest::newRow("loop") << QStringList{QStringLiteral("--loop")} << false << false << QString();
+    // Followed, the folder's end is a wait: the warning's trigger is the only
+    // one shown, and --idle ends the run as its end would.
+    QTest::newRow("followed, --idle") << QStringList{"--follow", "--idle", "0.2"} << false << false << QString();
+    // --frames counts frames, not the warning's trigger nor the waits.
+    QTest::newRow("followed, a file added while it runs")
+        << QStringList{"--follow", "--frames", "1"} << false << false << QStringLiteral("late.png");
 #if defined(Q_OS_UNIX)
     // Nothing the camera lists, although every name ends in .png.
-    QTest::newRow("hidden files and links") << QStringList() << true << false;
-    QTest::newRow("hidden files and links, loop") << QStringList{QStringLiteral("--loop")} << true << false;
+    QTest::newRow("hidden files and links") << QStringList() << true << false << QString();
+    QTest::newRow("hidden files and links, loop") << QStringList{QStringLiteral("--loop")} << true << false << QString();
     // The camera never scans a file-system root.
-    QTest::newRow("root, loop") << QStringList{QStringLiteral("--loop")} << false << true;
+    QTest::newRow("root, loop") << QStringList{QStringLiteral("--loop")} << false << true << QString();
 #endif
 }
 
@@ -595,6 +609,7 @@ void PlayerTest::emptyFolder()
     QFETCH(QStringList, options);
     QFETCH(bool, hiddenAndLinked);
     QFETCH(bool, root);
+    QFETCH(QString, added);
     ImageFolder folder;
     folder.addFile(QStringLiteral("readme.txt"), "no images here");
     if (hiddenAndLinked) {
@@ -607,10 +622,24 @@ void PlayerTest::emptyFolder()
     }
     const QString path = root ? QDir::rootPath() : folder.path();
 
-    const Run run = play(options + QStringList{path});
+    QProcess process;
+    process.start(QStringLiteral(KXCAM_PLAYER_PATH), options + QStringList{path});
+    QByteArray warned;
+    QString late;
+    if (!added.isEmpty()) {
+        process.setReadChannel(QProcess::StandardError);
+        while (!warned.contains("No image files in") && process.waitForReadyRead(10000))
+            warned += process.readAllStandardError();
+        late = folder.addImage(added, patternImage(6, 2, QImage::Format_RGB32, 4));
+    }
+    Run run = finishedRun(process);
+    run.errors.prepend(textLines(warned));
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.lines.size(), 2);
-    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: 0 frames delivered, 1 trigger without a frame, 1 warning (0 before the first trigger), ")),
+    QCOMPARE(run.lines.size(), late.isEmpty() ? 2 : 3);
+    if (!late.isEmpty())
+        QCOMPARE(keys(parseFrames(run)), expectedKeys({late}));
+    const QString frames = late.isEmpty() ? QStringLiteral("0 frames") : QStringLiteral("1 frame");
+    QVERIFY2(summaryOf(run).startsWith(QStringLiteral("summary: %1 delivered, 1 trigger without a frame, 1 warning (0 before the first trigger), ").arg(frames)),
              qPrintable(summaryOf(run)));
     QVERIFY(errorLines(run).contains(QStringLiteral("Virtual Camera: No image files in  \"%1\"").arg(path)));
 }
@@ -1183,6 +1212,10 @@ void PlayerTest::exitStatus_data()
                                        << QStringLiteral("kxcam-play: --save needs a path, not an empty string");
     QTest::newRow("empty contact sheet") << QStringList{QStringLiteral("--contact-sheet=")} << 2
                                          << QStringLiteral("kxcam-play: --contact-sheet needs a path, not an empty string");
+    QTest::newRow("idle without follow") << QStringList{"--idle", "3"} << 2
+                                         << QStringLiteral("kxcam-play: --idle ends a followed folder's wait for files: give --follow");
+    QTest::newRow("idle of no time") << QStringList{"--follow", "--idle", "0"} << 2
+                                     << QStringLiteral("kxcam-play: --idle needs a number of seconds above 0, not '0'");
     QTest::newRow("pace and rate") << QStringList{"--pace", "mtime", "--fps", "5"} << 2
                                    << QStringLiteral("kxcam-play: --pace and --fps both set the pace: give one");
     QTest::newRow("pace of neither kind") << QStringList{"--pace", "ctime"} << 2

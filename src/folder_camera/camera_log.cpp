@@ -53,6 +53,11 @@ void CameraLog::endOfList(int count)
     write(QLatin1String("Virtual Camera: end of the list, ") + QString::number(count) + QLatin1String(" files"));
 }
 
+void CameraLog::waitingForFiles(int count)
+{
+    write(QStringLiteral("Virtual Camera: waiting for files after %1").arg(count));
+}
+
 void CameraLog::turnWithoutFrame(int count)
 {
     write(QLatin1String("Virtual Camera: no frame in a whole turn of ") + QString::number(count)

@@ -22,6 +22,8 @@ public:
     // A trigger takes the file at `index` (from 0) of `count`, its path relative to the folder.
     static void fileTaken(int index, int count, const QString& relativePath);
     static void endOfList(int count);
+    // A followed folder has given nothing new after the `count` files listed.
+    static void waitingForFiles(int count);
     static void turnWithoutFrame(int count);
 
     // A scan of `folder` begins, has listed `files` so far, has ended.

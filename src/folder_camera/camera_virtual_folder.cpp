@@ -1,6 +1,7 @@
 #include "camera_virtual_folder.h"
 
 #include "available_memory.h"
+#include "folder_follower.h"
 #include "folder_walk.h"
 #include "frame_decoder.h"
 #include "kxcam_pixel_format.h"
@@ -45,7 +46,8 @@ CCameraVirtualFolder::CCameraVirtualFolder(CameraParams* params, ICameraCallback
     : m_nameFilters{QStringLiteral("*.BMP"), QStringLiteral("*.JPEG"), QStringLiteral("*.JPG"),
                     QStringLiteral("*.PNG")},
       m_preload(params->preload == 1),
-      m_preloadCap(PreloadBudget::capFromEnvironment())
+      m_preloadCap(PreloadBudget::capFromEnvironment()),
+      m_follow(FollowSettings::fromEnvironment())
 {
     m_params = params;
     m_callback = callback;
@@ -82,6 +84,8 @@ int CCameraVirtualFolder::open()
 void CCameraVirtualFolder::close()
 {
     stop();
+    // What the scan listed stays to be played, but nothing more is followed.
+    m_follower.reset();
     m_opened = false;
     m_grabbing = false;
     delete m_dir;
@@ -123,6 +127,7 @@ bool CCameraVirtualFolder::applyParameter(const CameraParamChange* change)
 
 void CCameraVirtualFolder::emptyLists()
 {
+    m_follower.reset();
     m_files = FileList();
     m_images = QList<QImage>();
 }
@@ -135,16 +140,26 @@ void CCameraVirtualFolder::scanFolder()
     emptyLists();
     m_index = -1;
     m_framelessInARow = 0;
+    m_waiting = false;
     const QString folder = m_dir->absolutePath();
+    std::function<void(const QString&)> beforeListing;
+    // Watching before listing: a file that arrives while the scan runs is listed or told, or both.
+    if (m_follow.follow) {
+        m_follower.reset(new FolderFollower(folder, m_nameFilters, m_follow.settleMilliseconds, m_files));
+        beforeListing = [this](const QString& listed) { m_follower->beforeListing(listed); };
+    }
     // A sequence is its order: the same on every file system, whatever order it lists a folder in.
     if (CameraLog::on()) {
         m_log.scanBegins();
-        appendImageFiles(folder, m_nameFilters, m_files, [this, &folder](int files) { m_log.scanning(folder, files); });
+        appendImageFiles(folder, m_nameFilters, m_files, [this, &folder](int files) { m_log.scanning(folder, files); },
+                         beforeListing);
         m_log.scanned(folder, m_files.size());
     } else {
-        appendImageFiles(folder, m_nameFilters, m_files);
+        appendImageFiles(folder, m_nameFilters, m_files, nullptr, beforeListing);
     }
     m_files.squeeze();
+    if (m_follower)
+        m_follower->scanned();
     preloadImages();
 }
 
@@ -212,28 +227,21 @@ void CCameraVirtualFolder::releaseCacheTail(qint64 bytes)
 
 void CCameraVirtualFolder::trigger()
 {
-    if (m_files.isEmpty()) {
+    // A followed folder that was empty when scanned waits for its first file rather than scanning again.
+    if (m_files.isEmpty() && !m_follower) {
         scanFolder();
-        if (m_files.isEmpty()) {
+        if (m_files.isEmpty() && !m_follower) {
             QMessageLogger().warning() << "Virtual Camera: No image files in " << m_params->folder;
             return;
         }
     }
+    if (!(m_follower ? stepFollowing() : stepForward()))
+        return;
     const int count = m_files.size();
-    int next = m_index + 1;
-    if (next >= count) {
-        if (!m_params->loop) {
-            if (CameraLog::on())
-                CameraLog::endOfList(count);
-            return;
-        }
-        next = 0;
-    }
-    m_index = next;
     if (CameraLog::on())
         CameraLog::fileTaken(m_index, count, m_files.relativePath(m_index));
     if (m_index >= m_images.size())
-        readAheadFrom(m_files, m_index, m_params->loop != 0);
+        readAheadFrom(m_files, m_index, m_params->loop != 0 && !m_follow.follow);
 
     // A trigger from inside the host's callback must not overwrite the frame being delivered.
     QImage nested;
@@ -254,6 +262,46 @@ void CCameraVirtualFolder::trigger()
     deliver(image);
 }
 
+// To the next file, wrapping when the host asks for it and the folder is not
+// followed; false at the end of the list.
+bool CCameraVirtualFolder::stepForward()
+{
+    int next = m_index + 1;
+    if (next >= m_files.size()) {
+        if (!m_params->loop || m_follow.follow) {
+            if (CameraLog::on() && !m_follow.follow)
+                CameraLog::endOfList(m_files.size());
+            return false;
+        }
+        next = 0;
+    }
+    m_index = next;
+    return true;
+}
+
+// To the next file that may be played, from the files that arrived when the
+// list has none left: a live folder has no end and does not replay. The log
+// says once, not at each of a host's polls, that it waits.
+bool CCameraVirtualFolder::stepFollowing()
+{
+    for (;;) {
+        const int next = m_index + 1;
+        if (next >= m_files.size() && m_follower->appendArrivals() == 0) {
+            if (!m_waiting && m_files.isEmpty())
+                QMessageLogger().warning() << "Virtual Camera: No image files in " << m_params->folder;
+            if (!m_waiting && CameraLog::on())
+                CameraLog::waitingForFiles(m_files.size());
+            m_waiting = true;
+            return false;
+        }
+        m_index = next;
+        if (m_follower->mayPlay(m_index, m_index < m_images.size())) {
+            m_waiting = false;
+            return true;
+        }
+    }
+}
+
 // A looping camera whose files have all stopped giving frames would go round
 // for ever: its log says so once a turn.
 void CCameraVirtualFolder::noteNoFrame(int count)
@@ -261,7 +309,7 @@ void CCameraVirtualFolder::noteNoFrame(int count)
     if (++m_framelessInARow < count)
         return;
     m_framelessInARow = 0;
-    if (m_params->loop && CameraLog::on())
+    if (m_params->loop && !m_follow.follow && CameraLog::on())
         CameraLog::turnWithoutFrame(count);
 }
 

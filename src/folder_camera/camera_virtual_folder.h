@@ -5,12 +5,16 @@
 
 #include "camera_log.h"
 #include "file_list.h"
+#include "follow_settings.h"
 #include "kxcam_camera.h"
 
 #include <QImage>
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
+class FolderFollower;
 class PreloadBudget;
 class QDir;
 
@@ -53,6 +57,8 @@ private:
     PreloadEnd preloadImage(const QString& path, PreloadBudget& budget);
     void releaseCacheTail(qint64 bytes);
     void emptyLists();
+    bool stepForward();
+    bool stepFollowing();
     bool obtainFrame(QImage& frame);
     void noteNoFrame(int count);
     void deliver(QImage& image);
@@ -65,6 +71,11 @@ private:
     // The host's cap on the cache, in bytes; -1 for none.
     qint64 m_preloadCap = -1;
     QList<QImage> m_images;
+    FollowSettings m_follow;
+    // While following: from the scan on, until the list is emptied.
+    std::unique_ptr<FolderFollower> m_follower;
+    // A followed folder has given nothing new since the last file was taken.
+    bool m_waiting = false;
     // The frame buffer trigger decodes or copies into, reused while the frame
     // size and format stay: fresh pixel memory per frame costs more than a decode.
     QImage m_frame;

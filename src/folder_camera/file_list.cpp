@@ -39,6 +39,8 @@ struct FileList::Lists {
     void widen();
     template <typename Unit>
     static QString pathOf(const QString& folder, const Unit* record);
+    template <typename Unit>
+    static QString nameOf(const Unit* record);
 };
 
 void FileList::Lists::widen()
@@ -61,6 +63,15 @@ QString FileList::Lists::pathOf(const QString& folder, const Unit* record)
     return path;
 }
 
+template <typename Unit>
+QString FileList::Lists::nameOf(const Unit* record)
+{
+    const int length = valueOf(record[0]);
+    QString name(length, Qt::Uninitialized);
+    std::transform(record + 1, record + 1 + length, name.begin(), [](Unit unit) { return QChar(valueOf(unit)); });
+    return name;
+}
+
 FileList::FileList() = default;
 FileList::~FileList() = default;
 FileList::FileList(FileList&& other) noexcept = default;
@@ -74,9 +85,7 @@ int FileList::size() const
 QString FileList::path(int index) const
 {
     const Lists& lists = *m_lists;
-    const auto run = std::upper_bound(lists.runs.cbegin(), lists.runs.cend(), index,
-                                      [](int file, const Lists::Run& r) { return file < r.firstFile; }) - 1;
-    const QString& folder = lists.folders.at(run->folder);
+    const QString& folder = lists.folders.at(FileList::folder(index));
     const int record = lists.fileRecords.at(std::size_t(index));
     if (lists.wide)
         return Lists::pathOf(folder, lists.wideRecords.constData() + record);
@@ -86,6 +95,33 @@ QString FileList::path(int index) const
 QString FileList::relativePath(int index) const
 {
     return path(index).mid(m_lists->folders.first().size() + 1);
+}
+
+int FileList::folder(int index) const
+{
+    const std::vector<Lists::Run>& runs = m_lists->runs;
+    const auto run = std::upper_bound(runs.cbegin(), runs.cend(), index,
+                                      [](int file, const Lists::Run& r) { return file < r.firstFile; }) - 1;
+    return run->folder;
+}
+
+QString FileList::name(int index) const
+{
+    const Lists& lists = *m_lists;
+    const int record = lists.fileRecords.at(std::size_t(index));
+    if (lists.wide)
+        return Lists::nameOf(lists.wideRecords.constData() + record);
+    return Lists::nameOf(lists.narrowRecords.constData() + record);
+}
+
+int FileList::folderCount() const
+{
+    return m_lists ? m_lists->folders.size() : 0;
+}
+
+QString FileList::folderPath(int folder) const
+{
+    return m_lists->folders.at(folder);
 }
 
 QStringList FileList::paths() const

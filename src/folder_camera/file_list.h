@@ -26,6 +26,11 @@ public:
     // The path below the first folder added, the one the list was made of.
     QString relativePath(int index) const;
     QStringList paths() const;
+    // The number of the folder the file lies in, and its name.
+    int folder(int index) const;
+    QString name(int index) const;
+    int folderCount() const;
+    QString folderPath(int folder) const;
 
     // Files added next are in the folder at `path`; returns its number.
     int addFolder(const QString& path);

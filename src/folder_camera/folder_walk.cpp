@@ -19,13 +19,18 @@ struct Level {
 };
 using Levels = std::deque<Level>;
 
+using Listed = std::function<void(int)>;
+using BeforeListing = std::function<void(const QString&)>;
+
 void walk(const QString& folder, const QStringList& nameFilters, FileList& files, Levels& levels, std::size_t depth,
-          const std::function<void(int)>& listed)
+          const Listed& listed, const BeforeListing& beforeListing)
 {
     if (levels.size() <= depth)
         levels.resize(depth + 1);
     Level& level = levels[depth];
     FolderListing& listing = level.listing;
+    if (beforeListing)
+        beforeListing(folder);
     listFolder(folder, listing);
     std::vector<FolderListing::Entry>& entries = listing.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(),
@@ -48,7 +53,7 @@ void walk(const QString& folder, const QStringList& nameFilters, FileList& files
         const FolderListing::Entry& entry = entries[std::size_t(i)];
         if (entry.isFolder)
             walk(folder + QLatin1Char('/') + QString(listing.units.constData() + entry.offset, entry.length),
-                 nameFilters, files, levels, depth + 1, listed);
+                 nameFilters, files, levels, depth + 1, listed, beforeListing);
         else
             files.addFile(folderNumber, level.names[std::size_t(i)]);
     }
@@ -61,8 +66,8 @@ void walk(const QString& folder, const QStringList& nameFilters, FileList& files
 // Sorting each folder on its own keeps the sorts small: the cost per file
 // stays flat however many folders the tree has.
 void appendImageFiles(const QString& folder, const QStringList& nameFilters, FileList& files,
-                      const std::function<void(int files)>& listed)
+                      const Listed& listed, const BeforeListing& beforeListing)
 {
     Levels levels;
-    walk(folder, nameFilters, files, levels, 0, listed);
+    walk(folder, nameFilters, files, levels, 0, listed, beforeListing);
 }

@@ -19,6 +19,7 @@ struct LineForm {
 const LineForm lineForms[] = {
     {CameraEvent::Kind::File, QRegularExpression("file (?<position>\\d+) of (?<files>\\d+) " KXCAM_PATH "\\z")},
     {CameraEvent::Kind::EndOfList, QRegularExpression("end of the list, (?<files>\\d+) files\\z")},
+    {CameraEvent::Kind::Waiting, QRegularExpression("waiting for files after (?<files>\\d+)\\z")},
     {CameraEvent::Kind::TurnWithoutFrame, QRegularExpression("no frame in a whole turn of (?<files>\\d+) files\\z")},
     {CameraEvent::Kind::Scanning, QRegularExpression("scanning " KXCAM_PATH ": (?<files>\\d+) files so far\\z")},
     {CameraEvent::Kind::Scanned,

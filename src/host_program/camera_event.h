@@ -13,6 +13,7 @@ struct CameraEvent {
         None,
         File,              // position of files: path
         EndOfList,         // files
+        Waiting,           // files: a followed folder's list has ended, and nothing new has arrived
         TurnWithoutFrame,  // files
         Scanning,          // path (the folder): files so far
         Scanned,           // path (the folder): files in seconds

@@ -7,6 +7,11 @@ void CameraReport::take(const CameraEvent& event)
         m_position = event.position - 1;
         m_files = event.files;
         m_file = event.path;
+        m_waiting = false;
+        break;
+    case CameraEvent::Kind::Waiting:
+        m_files = event.files;
+        m_waiting = true;
         break;
     case CameraEvent::Kind::EndOfList:
     case CameraEvent::Kind::TurnWithoutFrame:

@@ -27,6 +27,9 @@ public:
     // The trigger under way found the end of the folder: past the last file
     // without looping, a whole turn without a frame, or no image files at all.
     bool folderEnded() const { return m_folderEnded; }
+    // The camera follows its folder and waits for files: it said so at the
+    // end of its list, and has taken no file since.
+    bool waiting() const { return m_waiting; }
 
 private:
     QString m_folder;
@@ -34,6 +37,7 @@ private:
     int m_position = -1;
     QString m_file;
     bool m_folderEnded = false;
+    bool m_waiting = false;
 };
 
 #endif

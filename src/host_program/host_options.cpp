@@ -50,8 +50,12 @@ QString pixelFormatList()
 
 // The options of kxcam-play's output, which a window has no use for.
 struct OutputOptions {
-    QCommandLineOption frames{QStringLiteral("frames"), QStringLiteral("Stop after N triggers."),
+    QCommandLineOption frames{QStringLiteral("frames"),
+                              QStringLiteral("Stop after N triggers; with --follow, after N delivered frames."),
                               QStringLiteral("N")};
+    QCommandLineOption idle{QStringLiteral("idle"),
+                            QStringLiteral("With --follow, end after SECONDS without a new file, with the summary."),
+                            QStringLiteral("SECONDS")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Write one JSON object per line.")};
     QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Write the summary alone.")};
     QCommandLineOption save{QStringLiteral("save"),
@@ -65,7 +69,7 @@ struct OutputOptions {
                                             "wrote; exit status 3 when they differ."),
                              QStringLiteral("MANIFEST")};
 
-    QList<QCommandLineOption> all() const { return {frames, json, quiet, save, sheet, check}; }
+    QList<QCommandLineOption> all() const { return {frames, idle, json, quiet, save, sheet, check}; }
 
     bool read(const QCommandLineParser& parser, HostOptions& options, QString& error) const
     {
@@ -85,6 +89,18 @@ struct OutputOptions {
             options.frames = parser.value(frames).toInt(&isNumber);
             if (!isNumber || options.frames < 1) {
                 error = QStringLiteral("--frames needs a whole number of at least 1, not '%1'").arg(parser.value(frames));
+                return false;
+            }
+        }
+        if (parser.isSet(idle)) {
+            bool isNumber = false;
+            options.idleSeconds = parser.value(idle).toDouble(&isNumber);
+            if (!isNumber || !std::isfinite(options.idleSeconds) || options.idleSeconds <= 0.0) {
+                error = QStringLiteral("--idle needs a number of seconds above 0, not '%1'").arg(parser.value(idle));
+                return false;
+            }
+            if (!options.follow) {
+                error = QStringLiteral("--idle ends a followed folder's wait for files: give --follow");
                 return false;
             }
         }
@@ -130,6 +146,11 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Wrap around at the end of the folder."));
     const QCommandLineOption preload(QStringLiteral("preload"),
                                      QStringLiteral("Let the camera decode every image once, when it opens."));
+    const QCommandLineOption follow(
+        QStringLiteral("follow"),
+        QStringLiteral("Follow the folder as it grows (KXCAM_FOLLOW=1 for the module): each file written into it "
+                       "while the program runs is played once it is complete; at the end of the list the program "
+                       "waits for files instead of ending, and the camera never wraps."));
     const QCommandLineOption pixelFormat(
         QStringLiteral("pixel-format"),
         QStringLiteral("Pixel format written into the parameter record, by name or code: %1. It only seeds the "
@@ -154,7 +175,7 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
                                     QStringLiteral("Camera module to load (default: %1).").arg(defaultModulePath()),
                                     QStringLiteral("PATH"));
     const OutputOptions output;
-    parser.addOptions({loop, preload, pixelFormat, fps, pace, speed, module});
+    parser.addOptions({loop, preload, follow, pixelFormat, fps, pace, speed, module});
     if (program.outputOptions)
         parser.addOptions(output.all());
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
@@ -185,6 +206,7 @@ bool parseHostOptions(const QStringList& arguments, const HostProgram& program, 
     options.modulePath = parser.isSet(module) ? parser.value(module) : defaultModulePath();
     options.loop = parser.isSet(loop);
     options.preload = parser.isSet(preload);
+    options.follow = parser.isSet(follow);
     if (program.outputOptions && !output.read(parser, options, error))
         return false;
     if (!parsePixelFormat(parser.value(pixelFormat), options.pixelFormat)) {

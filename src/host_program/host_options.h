@@ -1,7 +1,7 @@
 // The command line of the host programs, parsed and checked by one piece of
-// code. Every program takes --loop, --preload, --pixel-format, --fps, --pace,
-// --speed, --module, --help, --version and a FOLDER; kxcam-play adds its
-// output's and --check.
+// code. Every program takes --loop, --preload, --follow, --pixel-format, --fps,
+// --pace, --speed, --module, --help, --version and a FOLDER; kxcam-play adds
+// its output's, --idle and --check.
 #ifndef HOST_OPTIONS_H
 #define HOST_OPTIONS_H
 
@@ -15,8 +15,10 @@ struct HostOptions {
     QString modulePath;  // the module beside the program or in the build tree when none is given
     bool loop = false;
     bool preload = false;
+    bool follow = false;  // the module told to follow the folder as it grows
     int pixelFormat = 0;
-    int frames = -1;   // triggers to make; -1: until the end of the list, or forever with loop
+    int frames = -1;   // triggers to make (frames to deliver when following); -1: until the end of the list, or forever with loop
+    double idleSeconds = 0.0;  // following: the time without a new file that ends the run; 0: none
     double fps = 0.0;  // 0: as fast as the host can trigger, or at pace
     PaceRule pace;
     double speed = 1.0;  // scales fps or pace
@@ -30,7 +32,7 @@ struct HostOptions {
 // What a program's command line is made of beyond the options all share.
 struct HostProgram {
     QString description;         // the text --help starts with, before the exit statuses
-    bool outputOptions = false;  // --frames, --json, --quiet, --save, --contact-sheet and --check
+    bool outputOptions = false;  // --frames, --idle, --json, --quiet, --save, --contact-sheet and --check
 };
 
 // Parses arguments, the program's name first. --help and --version print and

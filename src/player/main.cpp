@@ -4,6 +4,7 @@
 #include "exit_status.h"
 #include "host_options.h"
 #include "log_relay.h"
+#include "module_follow.h"
 #include "player.h"
 #include "program_failure.h"
 
@@ -18,13 +19,17 @@ int main(int argc, char* argv[])
     const HostProgram commandLine{
         QStringLiteral(
             "Plays a folder of BMP, JPEG and PNG files through the kxCam_100 camera module, as a host "
-            "application sees them: one line per delivered frame, then a summary."),
+            "application sees them: one line per delivered frame, then a summary. With --follow it plays the files "
+            "written into the folder while it runs, until --frames, --idle or Ctrl-C ends it; on a terminal its "
+            "status line counts the frames and says when it waits for files."),
         true};
     HostOptions options;
     QString error;
     if (!parseHostOptions(QCoreApplication::arguments(), commandLine, options, error))
         return reportBadOptions(error);
 
+    if (options.follow)
+        setModuleFollows(true);
     LogRelay log;
     CameraModule module(options.modulePath);
     if (!module.load()) {

@@ -21,6 +21,9 @@
 namespace {
 
 constexpr int interruptPollMilliseconds = 50;
+// Between the triggers of a followed folder that has nothing new: short
+// enough that a file is played at once, long enough that waiting costs no CPU.
+constexpr int followWaitMilliseconds = 5;
 
 }  // namespace
 
@@ -56,7 +59,7 @@ int Player::run()
     if (m_failed)
         return m_exitStatus;
     if (stderrIsTerminal())
-        m_progress = ProgressBar(true, expectedFrames());
+        m_progress = ProgressBar(true, expectedFrames(), m_options.follow);
     m_log.setAroundLine([this] { m_progress.clear(); }, [this] { m_progress.draw(); });
     m_interruptPoll.start(interruptPollMilliseconds);
     m_clock.start();
@@ -179,7 +182,13 @@ void Player::step()
     m_callbackNanoseconds = 0;
     const qint64 start = m_clock.nsecsElapsed();
     m_camera->trigger();
-    m_summary.triggerSeconds += double(m_clock.nsecsElapsed() - start - m_callbackNanoseconds) / 1e9;
+    const qint64 triggerNanoseconds = m_clock.nsecsElapsed() - start - m_callbackNanoseconds;
+    if (isWait()) {
+        waitForFiles();
+        return;
+    }
+    m_lastFileNanoseconds = m_clock.nsecsElapsed();
+    m_summary.triggerSeconds += double(triggerNanoseconds) / 1e9;
     ++m_triggers;
     m_trigger.file = m_report.file();
     m_presentPending = true;
@@ -202,10 +211,29 @@ void Player::step()
         m_presentTimer.start(wait);
 }
 
+// Following, a trigger that took no file and said nothing.
+bool Player::isWait() const
+{
+    return m_options.follow && !m_trigger.delivered && m_report.position() < 0 && m_trigger.warnings.isEmpty();
+}
+
+void Player::waitForFiles()
+{
+    m_progress.setWaiting(m_report.files());
+    if (m_options.idleSeconds > 0.0 && double(m_clock.nsecsElapsed() - m_lastFileNanoseconds) / 1e9 >= m_options.idleSeconds) {
+        finish();
+        return;
+    }
+    m_triggerTimer.start(followWaitMilliseconds);
+}
+
+// Without --follow a followed folder's wait (KXCAM_FOLLOW set by the user) ends the run like the end of the list.
 void Player::present()
 {
     presentTrigger();
-    if (m_failed || m_report.folderEnded() || (m_options.frames > 0 && m_triggers >= m_options.frames)) {
+    const bool ended = m_options.follow ? false : m_report.folderEnded() || m_report.waiting();
+    const int counted = m_options.follow ? m_summary.frames : m_triggers;
+    if (m_failed || ended || (m_options.frames > 0 && counted >= m_options.frames)) {
         finish();
         return;
     }
@@ -266,7 +294,7 @@ void Player::onFrame(ICameraObject& camera)
         m_sheet.add(frameView(camera), frame.number);
     if (!m_options.saveDir.isEmpty())
         saveToFolder(camera, frame);
-    m_progress.update(m_summary.frames);
+    m_progress.update(m_summary.frames, m_report.files());
     m_callbackNanoseconds = m_clock.nsecsElapsed() - start;
 }
 

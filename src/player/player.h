@@ -1,7 +1,9 @@
 // The reference host: plays a folder through a loaded camera module, one
 // trigger per timer tick, and reports every delivered frame, with the file
 // the camera's log names for it. A paced trigger comes as soon as the one
-// before it has been presented; its frame is presented at its due time.
+// before it has been presented; its frame is presented at its due time. A
+// followed folder's trigger that finds nothing new is a wait, not a trigger
+// of the run's: it is not shown, and the next comes a few milliseconds later.
 #ifndef PLAYER_H
 #define PLAYER_H
 
@@ -40,6 +42,8 @@ private:
     void takeCameraEvent(const CameraEvent& event);
     int expectedFrames() const;
     void step();
+    bool isWait() const;
+    void waitForFiles();
     void present();
     void presentTrigger();
     double pacedSeconds() const;
@@ -65,7 +69,8 @@ private:
     RunSummary m_summary;
     PaceSchedule m_pace;
     std::optional<ManifestCheck> m_check;  // with --check
-    int m_triggers = 0;
+    int m_triggers = 0;  // a followed folder's waits left out
+    qint64 m_lastFileNanoseconds = 0;  // when a trigger last took a file, or the run began
     qint64 m_paceOriginNanoseconds = 0;  // when the first trigger was presented
     qint64 m_firstFrameNanoseconds = 0;  // when the first frame was presented
     int m_exitStatus = 0;

@@ -1,6 +1,7 @@
 #include "progress_bar.h"
 
 #include <QByteArray>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -45,16 +46,32 @@ bool stderrIsTerminal()
 #endif
 }
 
-ProgressBar::ProgressBar(bool enabled, int total) : m_active(enabled && total > 0), m_total(total) {}
+ProgressBar::ProgressBar(bool enabled, int total, bool growing)
+    : m_active(enabled && (total > 0 || growing)), m_total(total), m_growing(growing)
+{
+}
 
-void ProgressBar::update(int done)
+void ProgressBar::update(int done, int total)
 {
     m_done = done;
+    if (m_growing) {
+        m_total = total;
+        m_waiting = false;
+    }
     if (!m_active)
         return;
     if (m_drawnLength > 0 && done < m_total && m_sinceDraw.isValid() && m_sinceDraw.elapsed() < redrawMilliseconds)
         return;
     draw();
+}
+
+void ProgressBar::setWaiting(int total)
+{
+    const bool drawNow = !m_waiting || total != m_total;
+    m_total = total;
+    m_waiting = true;
+    if (m_active && drawNow)
+        draw();
 }
 
 void ProgressBar::clear()
@@ -73,9 +90,14 @@ void ProgressBar::draw()
     const int done = qMin(m_done, m_total);
     // The last column is left free: writing there makes some terminals wrap.
     const int columns = terminalColumns() - 1;
-    QByteArray line = QByteArray::number(done) + '/' + QByteArray::number(m_total);
+    const QLocale english(QLocale::English);
+    QByteArray line = m_growing ? QStringLiteral("frame %1 of %2%3")
+                                      .arg(english.toString(m_done), english.toString(m_total),
+                                           QLatin1String(m_waiting ? ", waiting for files" : ""))
+                                      .toUtf8()
+                                : QByteArray::number(done) + '/' + QByteArray::number(m_total);
     const int barWidth = qMin(maximumBarWidth, columns - line.size() - 3);
-    if (barWidth >= minimumBarWidth) {
+    if (!m_growing && barWidth >= minimumBarWidth) {
         const int filled = int(qint64(done) * barWidth / m_total);
         line = '[' + QByteArray(filled, '#') + QByteArray(barWidth - filled, '.') + "] " + line;
     }

@@ -1,0 +1,8 @@
+// Follow mode is the module's to read from the environment (KXCAM_FOLLOW),
+// when a camera is created: a program sets it for the cameras it creates next.
+#ifndef MODULE_FOLLOW_H
+#define MODULE_FOLLOW_H
+
+void setModuleFollows(bool follow);
+
+#endif
