@@ -144,6 +144,7 @@ private slots:
     void warnings_data();
     void warnings();
     void otherThreadsWarningsStayOut();
+    void followPlaysArrivals();
     void preloadRecreatesCamera_data();
     void preloadRecreatesCamera();
     void keysWhateverHasFocus_data();
@@ -745,6 +746,34 @@ void ViewerTest::otherThreadsWarningsStayOut()
     opening.join();
     QCOMPARE(announced, QStringList{QStringLiteral("open: the decoder's")});
     QCOMPARE(m_log->warningCount(), 1);
+}
+
+// Follow, turned on by its key, reopens the camera following the folder: at
+// its last file the window waits, without ending, and shows each file written
+// after it, counted as the folder grows.
+void ViewerTest::followPlaysArrivals()
+{
+    ImageFolder folder;
+    // Settled long ago: a file written just before the camera opens waits for its settle time (Qt 5.10).
+    QFile settled(folder.addImage(QStringLiteral("a.png"), patternImage(8, 6, QImage::Format_RGB32, 0)));
+    QVERIFY(settled.open(QIODevice::ReadWrite));
+    QVERIFY(settled.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    settled.close();
+    openPaused(folder.path());
+    key(Qt::Key_W);
+    QVERIFY(actionNamed(*m_window, QStringLiteral("Follow"))->isChecked());
+    QTRY_COMPARE(state(), Playback::State::Paused);
+    key(Qt::Key_Space);
+    QTRY_VERIFY2(m_window->statusText().startsWith(QStringLiteral("frame 1 of 1: a.png")) &&
+                     m_window->statusText().endsWith(QStringLiteral(", 0 warnings, waiting for files")),
+                 qPrintable(m_window->statusText()));
+    QCOMPARE(state(), Playback::State::Playing);
+    folder.addImage(QStringLiteral("b.png"), patternImage(8, 6, QImage::Format_RGB32, 1));
+    QTRY_VERIFY2(m_window->statusText().startsWith(QStringLiteral("frame 2 of 2: b.png")), qPrintable(m_window->statusText()));
+    QTRY_VERIFY2(m_window->statusText().endsWith(QStringLiteral(", 0 warnings, waiting for files")),
+                 qPrintable(m_window->statusText()));
+    QCOMPARE(state(), Playback::State::Playing);
+    QCOMPARE(frame().number, 2);
 }
 
 void ViewerTest::preloadRecreatesCamera_data()

@@ -4,7 +4,6 @@
 #include "camera_module.h"
 #include "exit_status.h"
 #include "host_options.h"
-#include "module_follow.h"
 #include "program_failure.h"
 #include "viewer_window.h"
 #include "warning_log.h"
@@ -75,8 +74,6 @@ int main(int argc, char* argv[])
         return exitBadOptions;
 
     WarningLog log;
-    if (options.follow)
-        setModuleFollows(true);
     CameraModule module(options.modulePath);
     if (!module.load()) {
         showFailure(module.errorString());

@@ -3,6 +3,7 @@
 #include "frame_description.h"
 #include "frame_image.h"
 #include "kxcam_pixel_format.h"
+#include "module_follow.h"
 #include "program_failure.h"
 #include "warning_log.h"
 
@@ -10,6 +11,10 @@
 #include <QThread>
 
 namespace {
+
+// A followed folder with nothing new is looked at again after this long:
+// soon enough that a file shows at once, late enough that waiting costs no CPU.
+constexpr int followWaitMilliseconds = 5;
 
 // A palette file and a grey one are both announced as GRAY8: only the file's
 // own format tells the host which of the two it holds.
@@ -133,6 +138,15 @@ void Playback::setPreload(bool preload)
         reopen(playing());
 }
 
+void Playback::setFollow(bool follow)
+{
+    if (m_follow == follow)
+        return;
+    m_follow = follow;
+    if (!m_folder.isEmpty())
+        reopen(playing());
+}
+
 void Playback::setPixelFormat(int code)
 {
     m_pixelFormat = code;
@@ -198,7 +212,9 @@ void Playback::startOpening()
     closeCamera();
     clearFrame();
     m_report = CameraReport();
+    m_waiting = false;
     beginRun();
+    setModuleFollows(m_follow);
     CameraParams& params = m_camera.params();
     params.folder = m_folder;
     params.loop = m_loop ? 1 : 0;
@@ -275,7 +291,7 @@ void Playback::seekFirstFrame()
 {
     trigger();
     if (m_frame.number == 0 && m_state == State::Paused)
-        m_seekTimer.start(0);
+        m_seekTimer.start(m_waiting ? followWaitMilliseconds : 0);
 }
 
 void Playback::closeCamera()
@@ -325,7 +341,18 @@ void Playback::trigger()
         setState(State::EndOfFolder);
         return;
     }
+    if (m_waiting != m_report.waiting()) {
+        m_waiting = m_report.waiting();
+        emit stateChanged();
+    }
+    if (m_waiting) {
+        if (m_state == State::Playing)
+            m_timer.start(followWaitMilliseconds);
+        return;
+    }
     if (!m_pace.paced() || m_state != State::Playing) {
+        if (m_state == State::Playing && m_timer.interval() != 0)
+            m_timer.start(0);
         if (m_pending)
             present();
         return;

@@ -48,6 +48,8 @@ public:
     // The camera reads the preload flag once, when it opens: this recreates
     // it, and plays on once it has opened if it was playing.
     void setPreload(bool preload);
+    // The camera reads follow mode when it is created: this recreates it too.
+    void setFollow(bool follow);
     // Written into the parameter record when the next camera is created.
     void setPixelFormat(int code);
     // 0: a trigger whenever the event loop is free, so as fast as the window shows frames.
@@ -63,6 +65,9 @@ public:
     QString errorString() const { return m_error; }
     bool loops() const { return m_loop; }
     bool preloads() const { return m_preload; }
+    bool follows() const { return m_follow; }
+    // The camera follows its folder, has played what it holds, and waits for more.
+    bool waitingForFiles() const { return m_waiting; }
     // The image files of the folder, as the camera last said.
     int imageFiles() const { return m_report.files(); }
     // While opening: whether the camera still lists the folder, the files it
@@ -112,6 +117,8 @@ private:
     QString m_error;
     bool m_loop = false;
     bool m_preload = false;
+    bool m_follow = false;
+    bool m_waiting = false;
     int m_pixelFormat = 0;
     double m_rate = 0.0;
     State m_state = State::NoCamera;

@@ -27,6 +27,8 @@ QString statusLine(const HostFrame& frame, const RunFacts& facts)
     parts << (facts.warnings == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(facts.warnings));
     if (facts.endOfFolder)
         parts << QStringLiteral("end of folder");
+    else if (facts.waitingForFiles)
+        parts << QStringLiteral("waiting for files");
     return parts.join(QStringLiteral(", "));
 }
 

@@ -14,6 +14,7 @@ struct RunFacts {
     double zoom = 1.0;
     int warnings = 0;
     bool endOfFolder = false;
+    bool waitingForFiles = false;  // a followed folder has been played to its last file
 };
 
 // "frame 3 of 8: sub/c.png, 320 × 240, 32 bit, RGB32 (3), 307200 bytes, 59.8 frames/s, pace: file times,

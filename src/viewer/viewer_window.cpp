@@ -111,6 +111,7 @@ void ViewerWindow::start(const HostOptions& options)
     m_playback.setPixelFormat(options.pixelFormat);
     setLoop(options.loop);
     setPreload(options.preload);
+    setFollow(options.follow);
     setFramesPerSecond(options.fps * options.speed);
     setPace(options.pace, options.speed);
     show();
@@ -125,6 +126,11 @@ void ViewerWindow::setLoop(bool loop)
 void ViewerWindow::setPreload(bool preload)
 {
     m_preload->setChecked(preload);
+}
+
+void ViewerWindow::setFollow(bool follow)
+{
+    m_follow->setChecked(follow);
 }
 
 void ViewerWindow::setFramesPerSecond(double rate)
@@ -240,7 +246,10 @@ void ViewerWindow::createToolBar()
     connect(m_loop, &QAction::toggled, &m_playback, &Playback::setLoop);
     m_preload = addAction(tr("Preload"), {Qt::Key_P}, true);
     connect(m_preload, &QAction::toggled, this, &ViewerWindow::changePreload);
-    bar->addActions({open, m_play, m_step, m_restart, m_loop, m_preload});
+    // W for watching the folder: F is Fit's.
+    m_follow = addAction(tr("Follow"), {Qt::Key_W}, true);
+    connect(m_follow, &QAction::toggled, this, &ViewerWindow::changeFollow);
+    bar->addActions({open, m_play, m_step, m_restart, m_loop, m_preload, m_follow});
 
     m_rate = new QDoubleSpinBox;
     m_rate->setRange(0.0, 1000.0);
@@ -327,6 +336,13 @@ void ViewerWindow::changePreload(bool preload)
     if (preload != m_playback.preloads())
         m_warnings->clear();
     m_playback.setPreload(preload);
+}
+
+void ViewerWindow::changeFollow(bool follow)
+{
+    if (follow != m_playback.follows())
+        m_warnings->clear();
+    m_playback.setFollow(follow);
 }
 
 void ViewerWindow::showOpened()
@@ -417,6 +433,7 @@ void ViewerWindow::showStatus()
     facts.zoom = m_view->zoom();
     facts.warnings = m_warnings->count();
     facts.endOfFolder = m_playback.state() == Playback::State::EndOfFolder;
+    facts.waitingForFiles = m_playback.waitingForFiles();
     m_status->setText(statusLine(m_playback.frame(), facts));
 }
 

@@ -28,6 +28,7 @@ public:
     void start(const HostOptions& options);
     void setLoop(bool loop);
     void setPreload(bool preload);
+    void setFollow(bool follow);
     void setFramesPerSecond(double rate);
     void setPace(const PaceRule& rule, double speed);
 
@@ -63,6 +64,7 @@ private:
     void chooseSaveFolder();
     void togglePlay();
     void changePreload(bool preload);
+    void changeFollow(bool follow);
     void changeFramesPerSecond(double rate);
     void showOpened();
     void showOpenFailure();
@@ -85,6 +87,7 @@ private:
     QAction* m_restart = nullptr;
     QAction* m_loop = nullptr;
     QAction* m_preload = nullptr;
+    QAction* m_follow = nullptr;
     QDoubleSpinBox* m_rate = nullptr;
     QString m_saveFolder;
 };
