@@ -5,4 +5,8 @@
 
 void setModuleFollows(bool follow);
 
+// Between the triggers of a followed folder that has nothing new: short
+// enough that a file is played at once, long enough that waiting costs no CPU.
+constexpr int followWaitMilliseconds = 5;
+
 #endif

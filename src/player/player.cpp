@@ -6,6 +6,7 @@
 #include "frame_image.h"
 #include "interrupt_flag.h"
 #include "log_relay.h"
+#include "module_follow.h"
 #include "pixel_checksum.h"
 #include "png_file.h"
 #include "program_failure.h"
@@ -21,9 +22,6 @@
 namespace {
 
 constexpr int interruptPollMilliseconds = 50;
-// Between the triggers of a followed folder that has nothing new: short
-// enough that a file is played at once, long enough that waiting costs no CPU.
-constexpr int followWaitMilliseconds = 5;
 
 }  // namespace
 

@@ -12,10 +12,6 @@
 
 namespace {
 
-// A followed folder with nothing new is looked at again after this long:
-// soon enough that a file shows at once, late enough that waiting costs no CPU.
-constexpr int followWaitMilliseconds = 5;
-
 // A palette file and a grey one are both announced as GRAY8: only the file's
 // own format tells the host which of the two it holds.
 bool holdsPaletteIndices(const QString& path)
@@ -131,18 +127,20 @@ void Playback::setLoop(bool loop)
 
 void Playback::setPreload(bool preload)
 {
-    if (m_preload == preload)
-        return;
-    m_preload = preload;
-    if (!m_folder.isEmpty())
-        reopen(playing());
+    setOpenSetting(m_preload, preload);
 }
 
 void Playback::setFollow(bool follow)
 {
-    if (m_follow == follow)
+    setOpenSetting(m_follow, follow);
+}
+
+// A setting the camera reads once, when it opens: a new value recreates it.
+void Playback::setOpenSetting(bool& setting, bool value)
+{
+    if (setting == value)
         return;
-    m_follow = follow;
+    setting = value;
     if (!m_folder.isEmpty())
         reopen(playing());
 }

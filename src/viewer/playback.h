@@ -92,6 +92,7 @@ signals:
     void paceNoted(const QString& note);
 
 private:
+    void setOpenSetting(bool& setting, bool value);
     void reopen(bool playWhenOpened);
     void startOpening();
     void setPlayWhenOpened(bool play);
