@@ -101,6 +101,10 @@ void CameraReportTest::trigger_data()
     QTest::newRow("a followed folder waits after its last file, trigger after trigger")
         << QStringList{scanned, "|", R"(Virtual Camera: file 3 of 3 "c.png")", "|", "Virtual Camera: waiting for files after 3", "|"}
         << -1 << "" << 3 << false << true;
+    QTest::newRow("an empty followed folder warns, then waits: not ended")
+        << QStringList{R"(Virtual Camera: scanned "/f": 0 files in 0.001 s)", "|", R"(Virtual Camera: No image files in  "/f")",
+                       "Virtual Camera: waiting for files after 0"}
+        << -1 << "" << 0 << false << true;
     QTest::newRow("a file that arrives ends the wait")
         << QStringList{scanned, "|", "Virtual Camera: waiting for files after 3", "|", R"(Virtual Camera: file 4 of 4 "d.png")"}
         << 3 << "/f/d.png" << 4 << false << false;

@@ -10,8 +10,10 @@ void CameraReport::take(const CameraEvent& event)
         m_waiting = false;
         break;
     case CameraEvent::Kind::Waiting:
+        // An empty followed folder warns that it has no image files, then waits: it has not ended.
         m_files = event.files;
         m_waiting = true;
+        m_folderEnded = false;
         break;
     case CameraEvent::Kind::EndOfList:
     case CameraEvent::Kind::TurnWithoutFrame:

@@ -229,7 +229,7 @@ void Player::waitForFiles()
 void Player::present()
 {
     presentTrigger();
-    const bool ended = m_options.follow ? false : m_report.folderEnded() || m_report.waiting();
+    const bool ended = !m_options.follow && (m_report.folderEnded() || m_report.waiting());
     const int counted = m_options.follow ? m_summary.frames : m_triggers;
     if (m_failed || ended || (m_options.frames > 0 && counted >= m_options.frames)) {
         finish();
